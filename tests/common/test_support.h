@@ -1,0 +1,69 @@
+// Helpers shared by the tests: run ends caught as exceptions, scratch directories, files,
+// and running the real program as a child process.
+#pragma once
+
+#include <sys/types.h>
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "support/run_time_error.h"
+
+namespace korv::test {
+
+// Thrown by the run-end hook in place of ending the process.
+struct RunEnded {
+    int status;
+    std::optional<RunTimeError> error;
+};
+
+// Installs a hook that throws RunEnded and clears any earlier intercepted end.
+void catchRunEnds();
+
+// A fresh scratch directory, removed with its contents at the end of the scope.
+class TempDir {
+public:
+    TempDir();
+    ~TempDir();
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+    const std::string& path() const { return path_; }
+    std::string file(const std::string& name) const { return path_ + "/" + name; }
+
+private:
+    std::string path_;
+};
+
+void writeFile(const std::string& path, const std::string& bytes);
+std::string readFile(const std::string& path);
+bool fileExists(const std::string& path);
+
+// A file opened for reading with the given contents (an unlinked temporary file).
+int openBytes(const std::string& bytes);
+
+struct ProgramResult {
+    std::string out;
+    std::string err;
+    int status = -1;       // exit status, or -1 when ended by a signal
+    int signal = 0;
+};
+
+struct RunOptions {
+    std::string stdinBytes;
+    bool stdinIsNull = false;           // standard input closed
+    std::optional<uid_t> runAs;         // drop to this user (when running as root)
+    std::vector<std::string> arguments;  // command-line arguments, which the program ignores
+};
+
+// Runs the program under test (KORV_PROGRAM) in the directory, feeding standard input and
+// collecting standard output and standard error byte for byte.
+ProgramResult runProgram(const std::string& directory, const RunOptions& options = {});
+
+std::string programPath();
+std::string sourceDir();
+
+// Replaces every LF by CR LF (for writing decks and expected bytes readably).
+std::string crlf(const std::string& text);
+
+}  // namespace korv::test
