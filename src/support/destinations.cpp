@@ -280,6 +280,8 @@ void runCommand(const std::string& command) {
 
 }  // namespace
 
+std::string readReply() { return ::isatty(STDIN_FILENO) ? readTerminalReply() : readPipedReply(); }
+
 void pauseForEnter(std::string_view prompt) {
     // The report file is completed on disk before the user is asked anything, so that an
     // interrupt at the prompt cannot leave a report cut off at a block boundary.
@@ -294,7 +296,7 @@ void pauseForEnter(std::string_view prompt) {
     bytes += kCrLf;
     gConsole->writeBytes(bytes);
 
-    std::string reply = ::isatty(STDIN_FILENO) ? readTerminalReply() : readPipedReply();
+    std::string reply = readReply();
     while (!reply.empty() && (reply.back() == ' ' || reply.back() == '\t')) {
         reply.pop_back();
     }

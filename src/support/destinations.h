@@ -71,6 +71,10 @@ void registerReportFile(ReportFile* report);
 // as a command. The report file is completed on disk before the prompt shows.
 void pauseForEnter(std::string_view prompt);
 
+// Reads the reply line from standard input, by the rules for a terminal or for other input,
+// without removing trailing blanks. Part of pauseForEnter.
+std::string readReply();
+
 // Writes the stop message and ends the run with status 0.
 [[noreturn]] void stopRun();
 
