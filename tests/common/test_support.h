@@ -56,7 +56,7 @@ struct RunOptions {
     std::vector<std::string> arguments;  // command-line arguments, which the program ignores
 };
 
-// Runs the program under test (KORV_PROGRAM) in the directory, feeding standard input and
+// Runs the program under test in the directory, feeding standard input and
 // collecting standard output and standard error byte for byte.
 ProgramResult runProgram(const std::string& directory, const RunOptions& options = {});
 
