@@ -74,30 +74,37 @@ std::string editFixed(float value, int w, int d) {
         }
     }
 
-    std::string text;
-    text.reserve(static_cast<std::size_t>(std::max(w, 0)) + 8);
-    if (negative) {
-        text.push_back('-');
+    // The text is the sign, the integer digits (or a lone "0" for a shown zero without
+    // decimals), the point and d decimals. Its length decides the fit before it is built.
+    int integerChars = integerDigits > 0 ? integerDigits : (integerDigits == 0 && shown == 0 ? 1 : 0);
+    long length = (negative ? 1L : 0L) + integerChars + 1L + d;
+    if (length > w) {
+        return std::string(static_cast<std::size_t>(w), '*');
     }
+    std::string field(static_cast<std::size_t>(w), ' ');
+    char* out = field.data() + (w - length);
     int next = 0;
     auto take = [&]() { return next < count ? digits[next++] : (++next, '0'); };
+    if (negative) {
+        *out++ = '-';
+    }
     if (integerDigits == 0 && shown == 0) {
-        text.push_back('0');
+        *out++ = '0';
     }
     if (integerDigits > 0) {
         for (int i = 0; i < integerDigits; ++i) {
-            text.push_back(take());
+            *out++ = take();
         }
         shown -= integerDigits;
     }
-    text.push_back('.');
+    *out++ = '.';
     for (int i = 0; i < -integerDigits; ++i) {
-        text.push_back('0');
+        *out++ = '0';
     }
     for (int i = 0; i < shown; ++i) {
-        text.push_back(take());
+        *out++ = take();
     }
-    return fitField(text, w);
+    return field;
 }
 
 std::string editInteger(std::int32_t value, int w) {
