@@ -7,19 +7,19 @@ namespace korv {
 
 // The thirteen deck values; all start at zero.
 struct DesignInputs {
-    float Vs = 0.0f;   // ship speed, knot
-    float Pe = 0.0f;   // effective power, kW
-    float w = 0.0f;    // wake fraction
-    float t = 0.0f;    // thrust-deduction fraction
+    float Vs = 0.0f;     // ship speed, knot
+    float Pe = 0.0f;     // effective power, kW
+    float w = 0.0f;      // wake fraction
+    float t = 0.0f;      // thrust-deduction fraction
     std::int32_t Z = 0;  // number of blades
-    float D = 0.0f;    // propeller diameter, m
-    float N = 0.0f;    // revolutions, RPM
-    float Ds = 0.0f;   // shaft immersion, m
-    float Pa = 0.0f;   // atmospheric pressure, Pa
-    float Pv = 0.0f;   // vapour pressure, Pa
-    float RHO = 0.0f;  // water density, kg/m3
-    float G = 0.0f;    // gravity, m/s2
-    float k = 0.0f;    // additive constant of Keller's formula
+    float D = 0.0f;      // propeller diameter, m
+    float N = 0.0f;      // revolutions, RPM
+    float Ds = 0.0f;     // shaft immersion, m
+    float Pa = 0.0f;     // atmospheric pressure, Pa
+    float Pv = 0.0f;     // vapour pressure, Pa
+    float RHO = 0.0f;    // water density, kg/m3
+    float G = 0.0f;      // gravity, m/s2
+    float k = 0.0f;      // additive constant of Keller's formula
 };
 
 // The eleven printed results and the stored intermediates, all single precision.
@@ -47,8 +47,8 @@ struct CavitationResults {
 // The result lines of the report, in report order.
 enum class ResultLine { Rt, T, AeAoKeller, Va, Vr, Sigma, TauC, Ap, Ao, Ae, PD };
 inline constexpr ResultLine kResultLines[] = {
-    ResultLine::Rt,   ResultLine::T,    ResultLine::AeAoKeller, ResultLine::Va,
-    ResultLine::Vr,   ResultLine::Sigma, ResultLine::TauC,      ResultLine::Ap,
-    ResultLine::Ao,   ResultLine::Ae,   ResultLine::PD};
+    ResultLine::Rt, ResultLine::T,     ResultLine::AeAoKeller, ResultLine::Va,
+    ResultLine::Vr, ResultLine::Sigma, ResultLine::TauC,       ResultLine::Ap,
+    ResultLine::Ao, ResultLine::Ae,    ResultLine::PD};
 
 }  // namespace korv

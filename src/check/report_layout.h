@@ -9,7 +9,8 @@
 namespace korv {
 
 // The author credit after "Yazan:" in the heading block.
-inline constexpr std::string_view kAuthorCredit = "Korventapsilum project team <korventapsilum@example.org>";
+inline constexpr std::string_view kAuthorCredit =
+    "Korventapsilum project team <korventapsilum@example.org>";
 
 std::span<const LayoutItem> headingBlockLayout();
 std::span<const LayoutItem> resultsHeadingLayout();

@@ -28,7 +28,9 @@ constexpr float kAreaSlope = 0.229f;
 
 // Every step runs in double from left to right as written; its result is stored in single
 // precision. A denominator (and the square root's argument) goes to the next step unrounded.
-double d(float x) { return static_cast<double>(x); }
+double d(float x) {
+    return static_cast<double>(x);
+}
 
 }  // namespace
 
@@ -41,9 +43,11 @@ float computeResult(const DesignInputs& in, CavitationResults& r, ResultLine lin
             r.T = storeSingle(checkedDivide(d(r.Rt), d(kOne) - d(in.t)));
             return r.T;
         case ResultLine::AeAoKeller: {
-            r.KellerLoad = storeSingle((static_cast<double>(in.Z) * d(kBladeFactor) + d(kBladeConstant)) *
-                                       d(r.T) * d(kNewtonsPerKilonewton));
-            double head = (d(in.Ds) * d(in.G) * d(in.RHO) + d(in.Pa) - d(in.Pv)) * d(in.D) * d(in.D);
+            r.KellerLoad =
+                storeSingle((static_cast<double>(in.Z) * d(kBladeFactor) + d(kBladeConstant)) *
+                            d(r.T) * d(kNewtonsPerKilonewton));
+            double head =
+                (d(in.Ds) * d(in.G) * d(in.RHO) + d(in.Pa) - d(in.Pv)) * d(in.D) * d(in.D);
             r.KellerHead = storeSingle(head);
             r.AeAoKeller = storeSingle(checkedDivide(d(r.KellerLoad), head) + d(in.k));
             return r.AeAoKeller;
@@ -52,8 +56,10 @@ float computeResult(const DesignInputs& in, CavitationResults& r, ResultLine lin
             r.Va = storeSingle((d(kOne) - d(in.w)) * d(in.Vs) * d(kMetresPerSecondPerKnot));
             return r.Va;
         case ResultLine::Vr: {
-            double rotation = d(in.N) * d(kPi) / d(kSecondsPerMinute) * d(in.D) * d(kReferenceRadius);
-            double vr2 = roundedSum(realPower(rotation, d(kSquare)), realPower(d(r.Va), d(kSquare)));
+            double rotation =
+                d(in.N) * d(kPi) / d(kSecondsPerMinute) * d(in.D) * d(kReferenceRadius);
+            double vr2 =
+                roundedSum(realPower(rotation, d(kSquare)), realPower(d(r.Va), d(kSquare)));
             r.Vr2 = storeSingle(vr2);
             r.Vr = storeSingle(realSquareRoot(vr2));
             return r.Vr;
@@ -80,13 +86,15 @@ float computeResult(const DesignInputs& in, CavitationResults& r, ResultLine lin
             return r.Ap;
         }
         case ResultLine::Ao:
-            r.Ao = storeSingle(checkedDivide(roundedProduct(d(kPi), realPower(d(in.D), d(kSquare))), d(kFour)));
+            r.Ao = storeSingle(
+                checkedDivide(roundedProduct(d(kPi), realPower(d(in.D), d(kSquare))), d(kFour)));
             return r.Ao;
         case ResultLine::Ae:
             r.Ae = storeSingle(d(r.AeAoKeller) * d(r.Ao));
             return r.Ae;
         case ResultLine::PD:
-            r.PD = storeSingle(-checkedDivide(checkedDivide(d(r.Ap), d(r.Ae)) - d(kAreaConstant), d(kAreaSlope)));
+            r.PD = storeSingle(
+                -checkedDivide(checkedDivide(d(r.Ap), d(r.Ae)) - d(kAreaConstant), d(kAreaSlope)));
             return r.PD;
     }
     return 0.0f;

@@ -20,7 +20,7 @@ void setUpArithmetic() {
 double checkedDivide(double dividend, double divisor) {
     if (divisor == 0.0) {
         failMath(dividend == 0.0 || std::isnan(dividend) ? MathFault::invalid
-                                                           : MathFault::divideByZero);
+                                                         : MathFault::divideByZero);
     }
     double q = dividend / divisor;
     if (std::isnan(q)) {
@@ -44,7 +44,8 @@ long double realPower(double base, double exponent) {
     if (base == 0.0) {
         return 0.0L;
     }
-    long double z = static_cast<long double>(exponent) * std::log2(std::fabs(static_cast<long double>(base)));
+    long double z =
+        static_cast<long double>(exponent) * std::log2(std::fabs(static_cast<long double>(base)));
     long double n = std::nearbyint(z);
     long double magnitude = std::ldexp(std::exp2(z - n), static_cast<int>(n));
     if (base < 0.0) {

@@ -32,8 +32,12 @@ constexpr std::string_view kCrLf = "\r\n";
 
 }  // namespace
 
-void registerConsole(ConsoleDestination* console) { gConsole = console; }
-void registerReportFile(ReportFile* report) { gReport = report; }
+void registerConsole(ConsoleDestination* console) {
+    gConsole = console;
+}
+void registerReportFile(ReportFile* report) {
+    gReport = report;
+}
 void resetFinishForTesting() {
     gFinishing = false;
     gConsole = nullptr;
@@ -104,7 +108,7 @@ int ReportFile::emptyIfNeeded() {
         return 0;
     }
     mustEmpty_ = false;
-    struct stat st{};
+    struct stat st {};
     if (::fstat(fd_, &st) != 0) {
         return writeErrorNumber(errno);
     }
@@ -115,7 +119,8 @@ int ReportFile::emptyIfNeeded() {
     }
     if (::ftruncate(fd_, 0) != 0) {
         // A file opened for reading only cannot be cut: that is a refused write.
-        return (errno == EINVAL || errno == EBADF) ? errnum::kWriteRefused : writeErrorNumber(errno);
+        return (errno == EINVAL || errno == EBADF) ? errnum::kWriteRefused
+                                                   : writeErrorNumber(errno);
     }
     return 0;
 }
@@ -268,7 +273,8 @@ void runCommand(const std::string& command) {
     posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGDEF);
     const char* argv[] = {"sh", "-c", command.c_str(), nullptr};
     pid_t pid;
-    int rc = posix_spawn(&pid, "/bin/sh", nullptr, &attributes, const_cast<char* const*>(argv), environ);
+    int rc =
+        posix_spawn(&pid, "/bin/sh", nullptr, &attributes, const_cast<char* const*>(argv), environ);
     posix_spawnattr_destroy(&attributes);
     if (rc != 0) {
         return;
@@ -280,7 +286,9 @@ void runCommand(const std::string& command) {
 
 }  // namespace
 
-std::string readReply() { return ::isatty(STDIN_FILENO) ? readTerminalReply() : readPipedReply(); }
+std::string readReply() {
+    return ::isatty(STDIN_FILENO) ? readTerminalReply() : readPipedReply();
+}
 
 void pauseForEnter(std::string_view prompt) {
     // The report file is completed on disk before the user is asked anything, so that an

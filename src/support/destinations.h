@@ -12,7 +12,7 @@ namespace korv {
 // Standard output with carriage control by the first character of each record. Each record's
 // prefix and text reach standard output in one write when the record ends.
 class ConsoleDestination : public RecordDestination {
-public:
+  public:
     explicit ConsoleDestination(int fd = 1) : fd_(fd) {}
     void writeRecord(std::string_view record) override;
     bool lineOpen() const { return lineOpen_; }
@@ -20,14 +20,14 @@ public:
     void writeBytes(std::string_view bytes);
     int fd() const { return fd_; }
 
-private:
+  private:
     int fd_;
     bool lineOpen_ = false;
 };
 
 // The report file: every record whole with CR LF, through a block of 1024 bytes.
 class ReportFile : public RecordDestination {
-public:
+  public:
     static constexpr std::size_t kBlockSize = 1024;
 
     ReportFile() = default;
@@ -47,7 +47,7 @@ public:
     bool isOpen() const { return fd_ >= 0; }
     const std::string& path() const { return path_; }
 
-private:
+  private:
     friend ReportFile* openReportFileInto(ReportFile& file, const std::string& path);
     int writeBlock();  // 0 or an error number
     int emptyIfNeeded();

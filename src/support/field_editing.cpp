@@ -76,7 +76,8 @@ std::string editFixed(float value, int w, int d) {
 
     // The text is the sign, the integer digits (or a lone "0" for a shown zero without
     // decimals), the point and d decimals. Its length decides the fit before it is built.
-    int integerChars = integerDigits > 0 ? integerDigits : (integerDigits == 0 && shown == 0 ? 1 : 0);
+    int integerChars =
+        integerDigits > 0 ? integerDigits : (integerDigits == 0 && shown == 0 ? 1 : 0);
     long length = (negative ? 1L : 0L) + integerChars + 1L + d;
     if (length > w) {
         return std::string(static_cast<std::size_t>(w), '*');

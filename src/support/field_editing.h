@@ -19,10 +19,18 @@ struct LayoutItem {
 };
 
 // Layout items in the report's own notation.
-constexpr LayoutItem blanksX(int n) { return {LayoutItem::Kind::blanks, n, 0, {}}; }
-constexpr LayoutItem literal(std::string_view text) { return {LayoutItem::Kind::literal, 0, 0, text}; }
-constexpr LayoutItem fieldF(int w, int d) { return {LayoutItem::Kind::fixed, w, d, {}}; }
-constexpr LayoutItem fieldI(int w) { return {LayoutItem::Kind::integer, w, 0, {}}; }
+constexpr LayoutItem blanksX(int n) {
+    return {LayoutItem::Kind::blanks, n, 0, {}};
+}
+constexpr LayoutItem literal(std::string_view text) {
+    return {LayoutItem::Kind::literal, 0, 0, text};
+}
+constexpr LayoutItem fieldF(int w, int d) {
+    return {LayoutItem::Kind::fixed, w, d, {}};
+}
+constexpr LayoutItem fieldI(int w) {
+    return {LayoutItem::Kind::integer, w, 0, {}};
+}
 inline constexpr LayoutItem kSlash{LayoutItem::Kind::recordEnd, 0, 0, {}};
 
 // One value for a Fixed (real) or Integer field.
@@ -31,8 +39,12 @@ struct FieldValue {
     float real = 0.0f;
     std::int32_t integer = 0;
 };
-constexpr FieldValue realValue(float v) { return {false, v, 0}; }
-constexpr FieldValue integerValue(std::int32_t v) { return {true, 0.0f, v}; }
+constexpr FieldValue realValue(float v) {
+    return {false, v, 0};
+}
+constexpr FieldValue integerValue(std::int32_t v) {
+    return {true, 0.0f, v};
+}
 
 // Builds the records of a layout and hands each, in order, to the destination. Values are
 // taken in field order; the layouts of the report always supply exactly one per field.

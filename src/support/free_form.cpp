@@ -63,7 +63,8 @@ bool scanComplexConstant(TextInputFile& file) {
 }
 
 void store(TextInputFile& file, const FreeFormItem& item, const std::string& text) {
-    int error = item.real != nullptr ? convertReal(text, *item.real) : convertInteger(text, *item.integer);
+    int error =
+        item.real != nullptr ? convertReal(text, *item.real) : convertInteger(text, *item.integer);
     if (error != 0) {
         failRead(file, error);
     }
@@ -149,7 +150,8 @@ void readFreeFormValues(TextInputFile& file, std::span<const FreeFormItem> items
                 continue;
             }
             if (text.empty() && !constantSeen && (c == '\'' || c == '"' || c == '(')) {
-                bool content = c == '(' ? scanComplexConstant(file) : scanCharacterConstant(file, c);
+                bool content =
+                    c == '(' ? scanComplexConstant(file) : scanCharacterConstant(file, c);
                 if (content) {
                     failRead(file, errnum::kConstantForNumber);
                 }

@@ -13,8 +13,12 @@ struct FreeFormItem {
     float* real = nullptr;
     std::int32_t* integer = nullptr;
 };
-inline FreeFormItem realItem(float& target) { return {&target, nullptr}; }
-inline FreeFormItem integerItem(std::int32_t& target) { return {nullptr, &target}; }
+inline FreeFormItem realItem(float& target) {
+    return {&target, nullptr};
+}
+inline FreeFormItem integerItem(std::int32_t& target) {
+    return {nullptr, &target};
+}
 
 // Fills the items in order from the text that starts at the file's current position, then
 // leaves the file at the start of the record after the one where the list ended. Items that

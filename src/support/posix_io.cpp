@@ -52,7 +52,7 @@ OpenedFile openWithFallback(const std::string& path, bool create) {
             result.error = errno;
             continue;
         }
-        struct stat st{};
+        struct stat st {};
         if (::fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) {
             // Neither file of the run can be a directory; reading one would only fail later.
             ::close(fd);
@@ -68,7 +68,7 @@ OpenedFile openWithFallback(const std::string& path, bool create) {
 }
 
 bool nameExists(const std::string& path) {
-    struct stat st{};
+    struct stat st {};
     return ::lstat(path.c_str(), &st) == 0;
 }
 

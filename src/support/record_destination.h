@@ -7,7 +7,7 @@ namespace korv {
 
 // A record is one line of single-byte characters without a terminator.
 class RecordDestination {
-public:
+  public:
     virtual ~RecordDestination() = default;
     virtual void writeRecord(std::string_view record) = 0;
 };

@@ -12,9 +12,15 @@ RunTimeError gPending;
 bool gHasPending = false;
 }  // namespace
 
-void setRunEndHook(RunEndHook hook) { gHook = hook; }
-RunEndHook runEndHook() { return gHook; }
-const RunTimeError* pendingRunTimeError() { return gHasPending ? &gPending : nullptr; }
+void setRunEndHook(RunEndHook hook) {
+    gHook = hook;
+}
+RunEndHook runEndHook() {
+    return gHook;
+}
+const RunTimeError* pendingRunTimeError() {
+    return gHasPending ? &gPending : nullptr;
+}
 
 std::string formatRunTimeError(const RunTimeError& error) {
     std::string out = "\r\nrun-time error ";

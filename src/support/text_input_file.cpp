@@ -62,7 +62,9 @@ void TextInputFile::advanceRecord() {
         }
         const void* hit = std::memchr(buffer_.get() + pos_, '\n', len_ - pos_);
         if (hit != nullptr) {
-            pos_ = static_cast<std::size_t>(static_cast<const unsigned char*>(hit) - buffer_.get()) + 1;
+            pos_ =
+                static_cast<std::size_t>(static_cast<const unsigned char*>(hit) - buffer_.get()) +
+                1;
             atRecordStart_ = true;
             return;
         }

@@ -8,7 +8,7 @@
 namespace korv {
 
 class TextInputFile {
-public:
+  public:
     // Reads from an open descriptor (not owned); unitName names the file in error reports.
     TextInputFile(int fd, std::string unitName);
 
@@ -28,7 +28,7 @@ public:
 
     static constexpr std::size_t kBufferSize = 128 * 1024;
 
-private:
+  private:
     bool fill();  // false at the end of the file
 
     int fd_;

@@ -11,8 +11,12 @@ namespace korv {
 
 namespace {
 
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
-bool isSign(char c) { return c == '+' || c == '-'; }
+bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+bool isSign(char c) {
+    return c == '+' || c == '-';
+}
 
 // The value of a digit in bases up to 36, or 36 for a character that is no digit.
 int digitValue(char c) {
@@ -141,7 +145,8 @@ int convertInteger(std::string_view text, std::int32_t& out) {
         return errnum::kBadBase;
     }
     // Base 10 keeps the signed range; other bases may fill all 32 bits.
-    const std::uint64_t limit = base == 10 ? (negative ? 2147483648ull : 2147483647ull) : 0xFFFFFFFFull;
+    const std::uint64_t limit =
+        base == 10 ? (negative ? 2147483648ull : 2147483647ull) : 0xFFFFFFFFull;
     std::uint64_t magnitude = 0;
     std::size_t digits = 0;
     for (i = hash + 1; i < n; ++i) {

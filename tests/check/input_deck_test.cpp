@@ -48,11 +48,13 @@ std::vector<std::string> workedLines() {
     };
 }
 
-std::string join(const std::vector<std::string>& lines, const std::string& end = "\r\n", bool lastEnd = true) {
+std::string join(const std::vector<std::string>& lines, const std::string& end = "\r\n",
+                 bool lastEnd = true) {
     std::string out;
     for (std::size_t i = 0; i < lines.size(); ++i) {
         out += lines[i];
-        if (i + 1 < lines.size() || lastEnd) out += end;
+        if (i + 1 < lines.size() || lastEnd)
+            out += end;
     }
     return out;
 }
@@ -84,7 +86,9 @@ Read readBytes(const std::string& bytes) {
     return r;
 }
 
-std::uint32_t bits(float x) { return std::bit_cast<std::uint32_t>(x); }
+std::uint32_t bits(float x) {
+    return std::bit_cast<std::uint32_t>(x);
+}
 
 void expectWorkedValues(const DesignInputs& in, const std::string& what) {
     EXPECT_EQ(bits(in.Vs), bits(15.0f)) << what;
@@ -117,15 +121,16 @@ TEST(ReadInputDeck, WorkedExampleAndLayoutsThatReadTheSameValues) {
         {"comma before trailing text", workedWith(12, {"15.0,knots"})},
         {"blank lines before values", workedWith(12, {"", "   ", "15.0"})},
         {"values over two lines", workedWith(16, {"0.25", "0.18"})},
-        {"reals without point or with exponent",
-         workedWith(22, {"1.01325E5 17D2"})},
+        {"reals without point or with exponent", workedWith(22, {"1.01325E5 17D2"})},
         {"reals with D exponent", workedWith(22, {"1.01325D5 1700"})},
         {"repeat count", workedWith(16, {"0.25 0.18"})},
         {"heading of 200 characters", workedWith(1, {h200})},
         {"heading of digits and commas", workedWith(2, {"1,2,3,4/5 '(x"})},
         {"empty label line", workedWith(13, {""})},
         {"a heading line of a megabyte", workedWith(3, {bigHeading})},
-        {"byte 26 in a heading", workedWith(4, {std::string("A\x1a" "B", 3)})},
+        {"byte 26 in a heading", workedWith(4, {std::string("A\x1a"
+                                                            "B",
+                                                            3)})},
         {"text after the deck", join(workedLines()) + "anything at all\r\n1 2 3\r\n"},
     };
     for (const auto& [name, bytes] : decks) {
@@ -163,30 +168,37 @@ TEST(ReadInputDeck, LayoutsThatChangeWhatIsRead) {
              EXPECT_EQ(in.w, 0.2f);
              EXPECT_EQ(in.t, 0.2f);
          }},
-        {"two groups on one line", [] {
+        {"two groups on one line",
+         [] {
              auto l = workedLines();
              l[19] = "4.0 101325. 1700.";
              l.erase(l.begin() + 20, l.begin() + 22);
              return join(l);
-         }(), 6501, [](const DesignInputs& in) {
+         }(),
+         6501,
+         [](const DesignInputs& in) {
              EXPECT_EQ(in.Ds, 4.0f);
              EXPECT_EQ(in.Pa, 1025.0f);  // read out of step from the density line
              EXPECT_EQ(in.RHO, 0.2f);
          }},
         {"blank line after a value line", workedWith(12, {"15.0", ""}), 6103, nothing},
-        {"nine heading lines", [] {
+        {"nine heading lines",
+         [] {
              auto l = workedLines();
              l.erase(l.begin());
              return join(l);
-         }(), 6103, nothing},
+         }(),
+         6103, nothing},
         {"empty deck", "", 6501, nothing},
         {"nine lines", join(std::vector<std::string>(9, "HEADING")), 6501, nothing},
         {"last line empty", workedWith(26, {""}), 6501, nothing},
-        {"deck ends before the last value", [] {
+        {"deck ends before the last value",
+         [] {
              auto l = workedLines();
              l.pop_back();
              return join(l);
-         }(), 6501, nothing},
+         }(),
+         6501, nothing},
     };
     for (const auto& c : cases) {
         Read r = readBytes(c.bytes);
@@ -198,7 +210,7 @@ TEST(ReadInputDeck, LayoutsThatChangeWhatIsRead) {
 // ---- Opening the deck in a directory ------------------------------------------------
 
 class InDirectory : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         char buffer[4096];
         ASSERT_NE(::getcwd(buffer, sizeof buffer), nullptr);

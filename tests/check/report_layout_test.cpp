@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <functional>
-
 #include <string>
 #include <vector>
 
@@ -11,12 +10,13 @@ namespace korv {
 namespace {
 
 class Recorder : public RecordDestination {
-public:
+  public:
     void writeRecord(std::string_view record) override { records.emplace_back(record); }
     std::vector<std::string> records;
 };
 
-const DesignInputs kDesignExample{15.5f, 3500.0f, 0.25f, 0.18f, 4, 3.5f, 150.0f, 2.8f, 101325.0f, 2339.0f, 1025.0f, 9.81f, 0.2f};
+const DesignInputs kDesignExample{15.5f, 3500.0f,   0.25f,   0.18f,   4,     3.5f, 150.0f,
+                                  2.8f,  101325.0f, 2339.0f, 1025.0f, 9.81f, 0.2f};
 
 TEST(HeadingBlock, RecordsOfTheDesignExample) {
     Recorder r;
@@ -37,7 +37,8 @@ TEST(HeadingBlock, RecordsOfTheDesignExample) {
         "  KELLER BAGINTISI KATSAYISI ............................ k =  .200",
     };
     EXPECT_EQ(r.records, expected);
-    const std::size_t widths[] = {0, 74, 8 + kAuthorCredit.size(), 0, 61, 67, 69, 73, 79, 67, 78, 77, 67};
+    const std::size_t widths[] = {0,  74, 8 + kAuthorCredit.size(), 0, 61, 67, 69, 73, 79, 67, 78,
+                                  77, 67};
     for (std::size_t i = 0; i < expected.size(); ++i) {
         EXPECT_EQ(r.records[i].size(), widths[i]) << "record " << i + 1;
     }
@@ -46,7 +47,8 @@ TEST(HeadingBlock, RecordsOfTheDesignExample) {
 TEST(ResultsHeading, TwoEmptyRecordsAndTheTitle) {
     Recorder r;
     writeResultsHeading(r);
-    const std::vector<std::string> expected = {"", "", "  HESAPLAR **************************************************"};
+    const std::vector<std::string> expected = {
+        "", "", "  HESAPLAR **************************************************"};
     EXPECT_EQ(r.records, expected);
     EXPECT_EQ(r.records[2].size(), 61u);
 }
@@ -65,7 +67,9 @@ TEST(ReportLines, WholeLineCases) {
         change(in);
         return in;
     };
-    auto result = [](ResultLine line, float v) { return [=](Recorder& r) { writeResultLine(r, line, v); }; };
+    auto result = [](ResultLine line, float v) {
+        return [=](Recorder& r) { writeResultLine(r, line, v); };
+    };
     const Case cases[] = {
         {"Z of 10 to 99", heading(with([](DesignInputs& d) { d.Z = 12; })), 8,
          "  PERV. KANAT SAYISI Z, CAPI D(m) ve DEVRI (RPM)....Z, D, N =12,  3.500, 150.00"},
@@ -74,12 +78,18 @@ TEST(ReportLines, WholeLineCases) {
         {"Z of -10 or less", heading(with([](DesignInputs& d) { d.Z = -10; })), 8,
          "  PERV. KANAT SAYISI Z, CAPI D(m) ve DEVRI (RPM)....Z, D, N =**,  3.500, 150.00"},
         {"widest record, every field full", heading(with([](DesignInputs& d) {
-             d.Z = -9; d.D = -99.999f; d.N = -999.99f;
-         })), 8, "  PERV. KANAT SAYISI Z, CAPI D(m) ve DEVRI (RPM)....Z, D, N =-9,-99.999,-999.99"},
+             d.Z = -9;
+             d.D = -99.999f;
+             d.N = -999.99f;
+         })),
+         8, "  PERV. KANAT SAYISI Z, CAPI D(m) ve DEVRI (RPM)....Z, D, N =-9,-99.999,-999.99"},
         {"Pa too wide", heading(with([](DesignInputs& d) { d.Pa = 1.0e9f; })), 10,
          "  ATMOSFER ve SU BUHAR BASINCLARI (Pa) ..............Pa, Pv =*********, 2339.0"},
-        {"w and t of zero and negative zero", heading(with([](DesignInputs& d) { d.w = 0.0f; d.t = -0.0f; })), 7,
-         "  IZ ve EMME KATSAYILARI ............................. w, t =  .000, .000"},
+        {"w and t of zero and negative zero", heading(with([](DesignInputs& d) {
+             d.w = 0.0f;
+             d.t = -0.0f;
+         })),
+         7, "  IZ ve EMME KATSAYILARI ............................. w, t =  .000, .000"},
         {"Rt of the worked example", result(ResultLine::Rt, 254.321f), 0,
          "  GEMI DIRENCI (kN) ................. Rt = Pe / (Vs*0.5144) =    254.321"},
         {"Sigma below one", result(ResultLine::Sigma, 0.5873f), 0,

@@ -19,14 +19,18 @@ namespace {
 // double where the calculation rounds to 53 bits, and to single where it stores.
 
 double nearestDouble(const mpq_class& v) {
-    if (v == 0) return 0.0;
-    if (v < 0) return -nearestDouble(-v);
+    if (v == 0)
+        return 0.0;
+    if (v < 0)
+        return -nearestDouble(-v);
     double lo = v.get_d();  // toward zero
     double hi = std::nextafter(lo, INFINITY);
     mpq_class mid = (mpq_class(lo) + mpq_class(hi)) / 2;
     int c = cmp(v, mid);
-    if (c < 0) return lo;
-    if (c > 0) return hi;
+    if (c < 0)
+        return lo;
+    if (c > 0)
+        return hi;
     return (std::bit_cast<std::uint64_t>(lo) & 1) == 0 ? lo : hi;
 }
 
@@ -34,29 +38,40 @@ struct Fault {
     int number;
 };
 
-mpq_class q(double x) { return mpq_class(x); }
+mpq_class q(double x) {
+    return mpq_class(x);
+}
 // Signed zeros follow the IEEE rules: a product or quotient takes the exclusive or of the
 // signs; an exact zero sum is -0 only when both addends are -0.
-double signedZero(bool negative) { return negative ? -0.0 : 0.0; }
+double signedZero(bool negative) {
+    return negative ? -0.0 : 0.0;
+}
 double add(double a, double b) {
     mpq_class s = q(a) + q(b);
-    if (s == 0) return signedZero(std::signbit(a) && std::signbit(b));
+    if (s == 0)
+        return signedZero(std::signbit(a) && std::signbit(b));
     return nearestDouble(s);
 }
-double sub(double a, double b) { return add(a, -b); }
+double sub(double a, double b) {
+    return add(a, -b);
+}
 double mul(double a, double b) {
     mpq_class p = q(a) * q(b);
-    if (p == 0) return signedZero(std::signbit(a) != std::signbit(b));
+    if (p == 0)
+        return signedZero(std::signbit(a) != std::signbit(b));
     return nearestDouble(p);
 }
 double div(double a, double b) {
-    if (b == 0) throw Fault{a == 0 ? 6101 : 6103};
-    if (a == 0) return signedZero(std::signbit(a) != std::signbit(b));
+    if (b == 0)
+        throw Fault{a == 0 ? 6101 : 6103};
+    if (a == 0)
+        return signedZero(std::signbit(a) != std::signbit(b));
     return nearestDouble(q(a) / q(b));
 }
 float st(double x) {
     float f = static_cast<float>(x);
-    if (std::isinf(f)) throw Fault{6104};
+    if (std::isinf(f))
+        throw Fault{6104};
     return f;
 }
 mpq_class power(double x, int n) {
@@ -66,9 +81,9 @@ mpq_class power(double x, int n) {
 }
 
 CavitationResults model(const DesignInputs& in) {
-    const double K = 0.5144f, one = 1.0f, f03 = 0.3f, f13 = 1.3f, thousand = 1000.0f, pi = 3.1415927f,
-                 sixty = 60.0f, radius = 0.7f, half = 0.5f, c3 = 0.056f, c2 = 0.1968f, c1 = 0.382f,
-                 c0 = 0.0331f, four = 4.0f, a0 = 1.067f, a1 = 0.229f;
+    const double K = 0.5144f, one = 1.0f, f03 = 0.3f, f13 = 1.3f, thousand = 1000.0f,
+                 pi = 3.1415927f, sixty = 60.0f, radius = 0.7f, half = 0.5f, c3 = 0.056f,
+                 c2 = 0.1968f, c1 = 0.382f, c0 = 0.0331f, four = 4.0f, a0 = 1.067f, a1 = 0.229f;
     CavitationResults r;
     r.Rt = st(div(in.Pe, mul(in.Vs, K)));
     r.T = st(div(r.Rt, sub(one, in.t)));
@@ -98,16 +113,17 @@ CavitationResults model(const DesignInputs& in) {
     return r;
 }
 
-#define KORV_FIELDS(X)                                                                          \
-    X(Rt) X(T) X(AeAoKeller) X(Va) X(Vr) X(Sigma) X(TauC) X(Ap) X(Ao) X(Ae) X(PD) X(KellerLoad) \
-    X(KellerHead) X(Vr2) X(StaticHead) X(SigmaDynamic) X(ThrustNewtons) X(BurrillDynamic)
+#define KORV_FIELDS(X)                                                                    \
+    X(Rt)                                                                                 \
+    X(T) X(AeAoKeller) X(Va) X(Vr) X(Sigma) X(TauC) X(Ap) X(Ao) X(Ae) X(PD) X(KellerLoad) \
+        X(KellerHead) X(Vr2) X(StaticHead) X(SigmaDynamic) X(ThrustNewtons) X(BurrillDynamic)
 
 std::string describe(const DesignInputs& in) {
     std::ostringstream s;
     s.precision(9);
-    s << "Vs=" << in.Vs << " Pe=" << in.Pe << " w=" << in.w << " t=" << in.t << " Z=" << in.Z << " D=" << in.D
-      << " N=" << in.N << " Ds=" << in.Ds << " Pa=" << in.Pa << " Pv=" << in.Pv << " RHO=" << in.RHO
-      << " G=" << in.G << " k=" << in.k;
+    s << "Vs=" << in.Vs << " Pe=" << in.Pe << " w=" << in.w << " t=" << in.t << " Z=" << in.Z
+      << " D=" << in.D << " N=" << in.N << " Ds=" << in.Ds << " Pa=" << in.Pa << " Pv=" << in.Pv
+      << " RHO=" << in.RHO << " G=" << in.G << " k=" << in.k;
     return s.str();
 }
 
@@ -133,8 +149,9 @@ void expectMatchesModel(const DesignInputs& in) {
         expectedFault = f.number;
     }
     ASSERT_EQ(fault, expectedFault) << describe(in);
-    if (fault != 0) return;
-#define KORV_COMPARE(name)                                                                   \
+    if (fault != 0)
+        return;
+#define KORV_COMPARE(name)                                                                     \
     ASSERT_EQ(std::bit_cast<std::uint32_t>(got.name), std::bit_cast<std::uint32_t>(want.name)) \
         << #name << " " << got.name << " vs " << want.name << " for " << describe(in);
     KORV_FIELDS(KORV_COMPARE)
@@ -178,14 +195,16 @@ TEST(ComputeResult, MatchesTheExactModelOnWildDecks) {
         return (rng() % 8 == 0) ? 0.0f : x;
     };
     for (int i = 0; i < 20000; ++i) {
-        DesignInputs in{wild(), wild(), wild(), wild(), static_cast<std::int32_t>(rng()), wild(), wild(),
-                        wild(), wild(),  wild(), wild(), wild(), wild()};
+        DesignInputs in{wild(), wild(), wild(), wild(), static_cast<std::int32_t>(rng()),
+                        wild(), wild(), wild(), wild(), wild(),
+                        wild(), wild(), wild()};
         expectMatchesModel(in);
     }
 }
 
 TEST(ComputeResult, TheWorkedDeck) {
-    DesignInputs in{15.0f, 5000.0f, 0.25f, 0.18f, 4, 5.0f, 120.0f, 4.0f, 101325.0f, 1700.0f, 1025.0f, 9.81f, 0.2f};
+    DesignInputs in{15.0f, 5000.0f,   0.25f,   0.18f,   4,     5.0f, 120.0f,
+                    4.0f,  101325.0f, 1700.0f, 1025.0f, 9.81f, 0.2f};
     expectMatchesModel(in);
     CavitationResults r;
     ASSERT_EQ(computeAll(in, r), 0);
@@ -202,7 +221,8 @@ struct FaultCase {
 };
 
 TEST(ComputeResult, FaultsStopAtTheirLine) {
-    const DesignInputs base{15.0f, 5000.0f, 0.25f, 0.18f, 4, 5.0f, 120.0f, 4.0f, 101325.0f, 1700.0f, 1025.0f, 9.81f, 0.2f};
+    const DesignInputs base{15.0f, 5000.0f,   0.25f,   0.18f,   4,     5.0f, 120.0f,
+                            4.0f,  101325.0f, 1700.0f, 1025.0f, 9.81f, 0.2f};
     auto with = [&](auto change) {
         DesignInputs in = base;
         change(in);
@@ -210,15 +230,42 @@ TEST(ComputeResult, FaultsStopAtTheirLine) {
     };
     const FaultCase cases[] = {
         {"Vs = 0", with([](DesignInputs& d) { d.Vs = 0; }), 6103, 0},
-        {"Vs = 0, Pe = 0", with([](DesignInputs& d) { d.Vs = 0; d.Pe = 0; }), 6101, 0},
+        {"Vs = 0, Pe = 0", with([](DesignInputs& d) {
+             d.Vs = 0;
+             d.Pe = 0;
+         }),
+         6101, 0},
         {"t = 1", with([](DesignInputs& d) { d.t = 1; }), 6103, 1},
-        {"t = 1, Pe = 0", with([](DesignInputs& d) { d.t = 1; d.Pe = 0; }), 6101, 1},
+        {"t = 1, Pe = 0", with([](DesignInputs& d) {
+             d.t = 1;
+             d.Pe = 0;
+         }),
+         6101, 1},
         {"D = 0", with([](DesignInputs& d) { d.D = 0; }), 6103, 2},
-        {"N = 0, w = 1", with([](DesignInputs& d) { d.N = 0; d.w = 1; }), 6103, 5},
-        {"Pe huge, Vs tiny", with([](DesignInputs& d) { d.Pe = 3e38f; d.Vs = 1e-3f; }), 6104, 0},
-        {"KellerHead overflow", with([](DesignInputs& d) { d.Ds = 1e20f; d.G = 1e20f; }), 6104, 2},
+        {"N = 0, w = 1", with([](DesignInputs& d) {
+             d.N = 0;
+             d.w = 1;
+         }),
+         6103, 5},
+        {"Pe huge, Vs tiny", with([](DesignInputs& d) {
+             d.Pe = 3e38f;
+             d.Vs = 1e-3f;
+         }),
+         6104, 0},
+        {"KellerHead overflow", with([](DesignInputs& d) {
+             d.Ds = 1e20f;
+             d.G = 1e20f;
+         }),
+         6104, 2},
         {"Vr2 overflow", with([](DesignInputs& d) { d.N = 1e30f; }), 6104, 4},
-        {"Ao overflow", with([](DesignInputs& d) { d.D = 3e19f; d.N = 0; d.Pa = 0; d.Ds = 0; d.Pv = -1e-30f; }), 6104, 8},
+        {"Ao overflow", with([](DesignInputs& d) {
+             d.D = 3e19f;
+             d.N = 0;
+             d.Pa = 0;
+             d.Ds = 0;
+             d.Pv = -1e-30f;
+         }),
+         6104, 8},
     };
     for (const auto& c : cases) {
         CavitationResults r;
@@ -240,7 +287,8 @@ TEST(ComputeResult, FaultsStopAtTheirLine) {
 }
 
 TEST(ComputeResult, EdgesThatRaiseNoFault) {
-    const DesignInputs base{15.0f, 5000.0f, 0.25f, 0.18f, 4, 5.0f, 120.0f, 4.0f, 101325.0f, 1700.0f, 1025.0f, 9.81f, 0.2f};
+    const DesignInputs base{15.0f, 5000.0f,   0.25f,   0.18f,   4,     5.0f, 120.0f,
+                            4.0f,  101325.0f, 1700.0f, 1025.0f, 9.81f, 0.2f};
     CavitationResults r;
     DesignInputs wAboveOne = base;
     wAboveOne.w = 1.5f;

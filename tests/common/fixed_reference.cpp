@@ -80,10 +80,13 @@ ExactDecimal exactDecimal(float value) {
 
 std::string referenceFixed(const ExactDecimal& exact, int w, int d) {
     auto fit = [w](const std::string& text) {
-        return static_cast<int>(text.size()) > w ? std::string(static_cast<std::size_t>(w), '*')
-                                                 : std::string(static_cast<std::size_t>(w) - text.size(), ' ') + text;
+        return static_cast<int>(text.size()) > w
+                   ? std::string(static_cast<std::size_t>(w), '*')
+                   : std::string(static_cast<std::size_t>(w) - text.size(), ' ') + text;
     };
-    auto zeroText = [d]() { return d == 0 ? std::string("0.") : "." + std::string(static_cast<std::size_t>(d), '0'); };
+    auto zeroText = [d]() {
+        return d == 0 ? std::string("0.") : "." + std::string(static_cast<std::size_t>(d), '0');
+    };
     if (exact.digits.empty()) {
         return fit(zeroText());
     }
@@ -99,9 +102,11 @@ std::string referenceFixed(const ExactDecimal& exact, int w, int d) {
         // least half of that place, which needs the first digit at the very next position.
         up = keep == 0 && exact.digits[0] >= '5';
     } else {
-        kept = exact.digits.substr(0, std::min<std::size_t>(static_cast<std::size_t>(keep), exact.digits.size()));
+        kept = exact.digits.substr(
+            0, std::min<std::size_t>(static_cast<std::size_t>(keep), exact.digits.size()));
         kept.resize(static_cast<std::size_t>(keep), '0');
-        up = static_cast<std::size_t>(keep) < exact.digits.size() && exact.digits[static_cast<std::size_t>(keep)] >= '5';
+        up = static_cast<std::size_t>(keep) < exact.digits.size() &&
+             exact.digits[static_cast<std::size_t>(keep)] >= '5';
     }
     // M = kept (+1): an integer count of 10^place.
     std::string M = kept.empty() ? "0" : kept;

@@ -68,7 +68,7 @@ std::string readFile(const std::string& path) {
 }
 
 bool fileExists(const std::string& path) {
-    struct stat st{};
+    struct stat st {};
     return ::lstat(path.c_str(), &st) == 0;
 }
 
@@ -195,7 +195,8 @@ ProgramResult runProgram(const std::string& directory, const RunOptions& options
         drain(outIndex, outPipe[0], result.out, outOpen);
         drain(errIndex, errPipe[0], result.err, errOpen);
         if (inIndex >= 0 && fds[inIndex].revents != 0) {
-            ssize_t put = ::write(inPipe[1], options.stdinBytes.data() + fed, options.stdinBytes.size() - fed);
+            ssize_t put = ::write(inPipe[1], options.stdinBytes.data() + fed,
+                                  options.stdinBytes.size() - fed);
             if (put > 0) {
                 fed += static_cast<std::size_t>(put);
             }

@@ -23,7 +23,7 @@ void catchRunEnds();
 
 // A fresh scratch directory, removed with its contents at the end of the scope.
 class TempDir {
-public:
+  public:
     TempDir();
     ~TempDir();
     TempDir(const TempDir&) = delete;
@@ -31,7 +31,7 @@ public:
     const std::string& path() const { return path_; }
     std::string file(const std::string& name) const { return path_ + "/" + name; }
 
-private:
+  private:
     std::string path_;
 };
 
@@ -45,14 +45,14 @@ int openBytes(const std::string& bytes);
 struct ProgramResult {
     std::string out;
     std::string err;
-    int status = -1;       // exit status, or -1 when ended by a signal
+    int status = -1;  // exit status, or -1 when ended by a signal
     int signal = 0;
 };
 
 struct RunOptions {
     std::string stdinBytes;
-    bool stdinIsNull = false;           // standard input closed
-    std::optional<uid_t> runAs;         // drop to this user (when running as root)
+    bool stdinIsNull = false;            // standard input closed
+    std::optional<uid_t> runAs;          // drop to this user (when running as root)
     std::vector<std::string> arguments;  // command-line arguments, which the program ignores
 };
 

@@ -33,11 +33,13 @@ std::string workedDeckWith(std::size_t n, const std::string& line) {
     std::size_t start = 0;
     while (start < deck.size()) {
         std::size_t end = deck.find("\r\n", start);
-        if (end == std::string::npos) end = deck.size();
+        if (end == std::string::npos)
+            end = deck.size();
         lines.push_back(deck.substr(start, end - start));
         start = end + 2;
     }
-    if (n > 0) lines[n - 1] = line;
+    if (n > 0)
+        lines[n - 1] = line;
     std::string out;
     for (const auto& l : lines) out += l + "\r\n";
     return out;
@@ -65,23 +67,30 @@ std::string workedHeadingOnConsole(const std::vector<std::pair<int, std::string>
         "",
         "  HESAPLAR **************************************************",
     };
-    for (const auto& [number, text] : replaced) records[static_cast<std::size_t>(number - 1)] = text;
+    for (const auto& [number, text] : replaced)
+        records[static_cast<std::size_t>(number - 1)] = text;
     std::string out;
     for (std::size_t i = 0; i < records.size(); ++i) {
-        if (i > 0) out += "\r\n";
+        if (i > 0)
+            out += "\r\n";
         out += records[i].empty() ? "" : records[i].substr(1);
     }
     return out;
 }
 
-const std::string kRtLine = "\r\n GEMI DIRENCI (kN) ................. Rt = Pe / (Vs*0.5144) =    648.004";
-const std::string kEnd = "\r\n\r\nBITIRMEK ICIN `ENTER`A BASIN\r\n\r\nStop - Program terminated.\r\n\r\n";
+const std::string kRtLine =
+    "\r\n GEMI DIRENCI (kN) ................. Rt = Pe / (Vs*0.5144) =    648.004";
+const std::string kEnd =
+    "\r\n\r\nBITIRMEK ICIN `ENTER`A BASIN\r\n\r\nStop - Program terminated.\r\n\r\n";
 
 std::string mathReport(int number, const std::string& word) {
-    return "\r\nrun-time error M" + std::to_string(number) + ": MATH\r\n- floating-point error: " + word + "\r\n";
+    return "\r\nrun-time error M" + std::to_string(number) +
+           ": MATH\r\n- floating-point error: " + word + "\r\n";
 }
-std::string ioReport(int number, const std::string& label, const std::string& unit, const std::string& message) {
-    return "\r\nrun-time error F" + std::to_string(number) + ": " + label + "(" + unit + ")\r\n- " + message + "\r\n";
+std::string ioReport(int number, const std::string& label, const std::string& unit,
+                     const std::string& message) {
+    return "\r\nrun-time error F" + std::to_string(number) + ": " + label + "(" + unit + ")\r\n- " +
+           message + "\r\n";
 }
 
 // ---- Complete runs --------------------------------------------------------------------------
@@ -90,7 +99,8 @@ TEST(WholeRun, ExampleDecksReproduceTheirReportAndConsole) {
     for (std::string name : {"worked", "design"}) {
         test::TempDir dir;
         test::writeFile(dir.file("KORVENTAPSILUM.TSK"), example(name, "KORVENTAPSILUM.TSK"));
-        test::ProgramResult r = test::runProgram(dir.path(), {.stdinBytes = "\n", .arguments = {"ignored", "-x"}});
+        test::ProgramResult r =
+            test::runProgram(dir.path(), {.stdinBytes = "\n", .arguments = {"ignored", "-x"}});
         EXPECT_EQ(r.status, 0) << name;
         EXPECT_EQ(r.err, "") << name;
         EXPECT_EQ(r.out, example(name, "console.out")) << name;
@@ -105,10 +115,13 @@ TEST(WholeRun, ExampleDecksReproduceTheirReportAndConsole) {
         // character, CR LF between records.
         std::string console;
         std::size_t start = 0, index = 0;
-        for (std::size_t end; (end = report.find("\r\n", start)) != std::string::npos; start = end + 2, ++index) {
+        for (std::size_t end; (end = report.find("\r\n", start)) != std::string::npos;
+             start = end + 2, ++index) {
             std::string record = report.substr(start, end - start);
-            if (index > 0) console += "\r\n";
-            if (!record.empty()) console += record.substr(1);
+            if (index > 0)
+                console += "\r\n";
+            if (!record.empty())
+                console += record.substr(1);
         }
         EXPECT_EQ(r.out, console + kEnd) << name;
     }
@@ -121,17 +134,20 @@ TEST(WholeRun, ExistingLongerReportIsReplacedAndASecondRunLeavesOnlyItsOwn) {
     for (int run = 0; run < 2; ++run) {
         test::ProgramResult r = test::runProgram(dir.path(), {.stdinBytes = "\n"});
         EXPECT_EQ(r.status, 0);
-        EXPECT_EQ(test::readFile(dir.file("KORVENTAPSILUM.SON")), example("worked", "KORVENTAPSILUM.SON"));
+        EXPECT_EQ(test::readFile(dir.file("KORVENTAPSILUM.SON")),
+                  example("worked", "KORVENTAPSILUM.SON"));
     }
 }
 
 TEST(WholeRun, AReplyRunsACommandAndTheStopFollows) {
     test::TempDir dir;
     test::writeFile(dir.file("KORVENTAPSILUM.TSK"), example("worked", "KORVENTAPSILUM.TSK"));
-    test::ProgramResult r = test::runProgram(dir.path(), {.stdinBytes = "echo FROM-COMMAND; echo CMD-ERR >&2\n"});
+    test::ProgramResult r =
+        test::runProgram(dir.path(), {.stdinBytes = "echo FROM-COMMAND; echo CMD-ERR >&2\n"});
     EXPECT_EQ(r.status, 0);
     std::string console = example("worked", "console.out");
-    std::string beforeStop = console.substr(0, console.size() - std::string("\r\nStop - Program terminated.\r\n\r\n").size());
+    std::string beforeStop = console.substr(
+        0, console.size() - std::string("\r\nStop - Program terminated.\r\n\r\n").size());
     EXPECT_EQ(r.out, beforeStop + "FROM-COMMAND\n\r\nStop - Program terminated.\r\n\r\n");
     EXPECT_EQ(r.err, "CMD-ERR\n");
 }
@@ -150,7 +166,8 @@ TEST(WholeRun, ReportFileIsCompleteWhileThePromptWaits) {
         ::dup2(out[1], 1);
         ::close(in[1]);
         ::close(out[0]);
-        if (::chdir(dir.path().c_str()) != 0) ::_exit(126);
+        if (::chdir(dir.path().c_str()) != 0)
+            ::_exit(126);
         ::execl(program.c_str(), program.c_str(), nullptr);
         ::_exit(127);
     }
@@ -166,7 +183,8 @@ TEST(WholeRun, ReportFileIsCompleteWhileThePromptWaits) {
         ASSERT_GT(n, 0);
         shown.append(buffer, static_cast<std::size_t>(n));
     }
-    EXPECT_EQ(test::readFile(dir.file("KORVENTAPSILUM.SON")), example("worked", "KORVENTAPSILUM.SON"));
+    EXPECT_EQ(test::readFile(dir.file("KORVENTAPSILUM.SON")),
+              example("worked", "KORVENTAPSILUM.SON"));
     ASSERT_EQ(::write(in[1], "\n", 1), 1);
     ::close(in[1]);
     int status = 0;
@@ -179,11 +197,11 @@ TEST(WholeRun, ReportFileIsCompleteWhileThePromptWaits) {
 
 struct FailureCase {
     std::string name;
-    std::string deck;                 // the deck's bytes; empty with noDeck
+    std::string deck;  // the deck's bytes; empty with noDeck
     bool noDeck = false;
     std::string stdinBytes = "\n";
-    std::string out;                  // standard output
-    std::string err;                  // standard error
+    std::string out;  // standard output
+    std::string err;  // standard error
     int status;
     std::optional<std::string> report;  // the report file after the run; nullopt: must not exist
     std::function<void(const test::TempDir&)> prepare = nullptr;
@@ -192,8 +210,10 @@ struct FailureCase {
 
 void runCase(const FailureCase& c) {
     test::TempDir dir;
-    if (!c.noDeck) test::writeFile(dir.file("KORVENTAPSILUM.TSK"), c.deck);
-    if (c.prepare) c.prepare(dir);
+    if (!c.noDeck)
+        test::writeFile(dir.file("KORVENTAPSILUM.TSK"), c.deck);
+    if (c.prepare)
+        c.prepare(dir);
     test::RunOptions options;
     options.stdinBytes = c.stdinBytes;
     options.runAs = c.runAs;
@@ -204,7 +224,7 @@ void runCase(const FailureCase& c) {
     if (c.report) {
         std::string path = dir.file("KORVENTAPSILUM.SON");
         ASSERT_TRUE(test::fileExists(path)) << c.name;
-        struct stat st{};
+        struct stat st {};
         ::stat(path.c_str(), &st);
         if (S_ISREG(st.st_mode)) {
             EXPECT_EQ(test::readFile(path), *c.report) << c.name;
@@ -221,48 +241,96 @@ const std::string kPe0 = "  GEMI EFEKTIF GUCU (kW)..............................
 
 TEST(FailingRuns, ArithmeticFaults) {
     const std::string worked = example("worked", "KORVENTAPSILUM.TSK");
-    auto headingWithValues = [](std::vector<std::pair<int, std::string>> r) { return workedHeadingOnConsole(r); };
+    auto headingWithValues = [](std::vector<std::pair<int, std::string>> r) {
+        return workedHeadingOnConsole(r);
+    };
     const FailureCase cases[] = {
-        {.name = "Vs = 0 with Pe nonzero", .deck = workedDeckWith(12, "0"),
-         .out = headingWithValues({{6, kVs0}}) + "\r\n", .err = mathReport(6103, "divide by zero"), .status = 1,
+        {.name = "Vs = 0 with Pe nonzero",
+         .deck = workedDeckWith(12, "0"),
+         .out = headingWithValues({{6, kVs0}}) + "\r\n",
+         .err = mathReport(6103, "divide by zero"),
+         .status = 1,
          .report = ""},
         {.name = "Vs = 0 and Pe = 0",
-         .deck = [] { std::string d = workedDeckWith(12, "0"); return d.replace(d.find("\r\n5000.\r\n"), 9, "\r\n0\r\n"); }(),
-         .out = headingWithValues({{6, kVs0}, {7, kPe0}}) + "\r\n", .err = mathReport(6101, "invalid"), .status = 1,
+         .deck =
+             [] {
+                 std::string d = workedDeckWith(12, "0");
+                 return d.replace(d.find("\r\n5000.\r\n"), 9, "\r\n0\r\n");
+             }(),
+         .out = headingWithValues({{6, kVs0}, {7, kPe0}}) + "\r\n",
+         .err = mathReport(6101, "invalid"),
+         .status = 1,
          .report = ""},
-        {.name = "t = 1 with Pe nonzero", .deck = workedDeckWith(16, "0.25 1"),
-         .out = headingWithValues({{8, "  IZ ve EMME KATSAYILARI ............................. w, t =  .250,1.000"}}) + kRtLine + "\r\n",
-         .err = mathReport(6103, "divide by zero"), .status = 1, .report = ""},
+        {.name = "t = 1 with Pe nonzero",
+         .deck = workedDeckWith(16, "0.25 1"),
+         .out =
+             headingWithValues(
+                 {{8,
+                   "  IZ ve EMME KATSAYILARI ............................. w, t =  .250,1.000"}}) +
+             kRtLine + "\r\n",
+         .err = mathReport(6103, "divide by zero"),
+         .status = 1,
+         .report = ""},
         {.name = "t = 1 and Pe = 0",
-         .deck = [] { std::string d = workedDeckWith(16, "0.25 1"); return d.replace(d.find("\r\n5000.\r\n"), 9, "\r\n0\r\n"); }(),
-         .out = headingWithValues({{7, kPe0}, {8, "  IZ ve EMME KATSAYILARI ............................. w, t =  .250,1.000"}}) +
-                "\r\n GEMI DIRENCI (kN) ................. Rt = Pe / (Vs*0.5144) =       .000\r\n",
-         .err = mathReport(6101, "invalid"), .status = 1, .report = ""},
+         .deck =
+             [] {
+                 std::string d = workedDeckWith(16, "0.25 1");
+                 return d.replace(d.find("\r\n5000.\r\n"), 9, "\r\n0\r\n");
+             }(),
+         .out =
+             headingWithValues(
+                 {{7, kPe0},
+                  {8,
+                   "  IZ ve EMME KATSAYILARI ............................. w, t =  .250,1.000"}}) +
+             "\r\n GEMI DIRENCI (kN) ................. Rt = Pe / (Vs*0.5144) =       .000\r\n",
+         .err = mathReport(6101, "invalid"),
+         .status = 1,
+         .report = ""},
         // KellerHead, an intermediate of the Ae/Ao line, overflows: that line is not begun.
-        {.name = "overflow in an intermediate", .deck = workedDeckWith(20, "1E36"),
-         .out = headingWithValues({{10, "  SAFT DERINLIGI (m) ................................... Ds =******"}}) + kRtLine +
+        {.name = "overflow in an intermediate",
+         .deck = workedDeckWith(20, "1E36"),
+         .out = headingWithValues(
+                    {{10, "  SAFT DERINLIGI (m) ................................... Ds =******"}}) +
+                kRtLine +
                 "\r\n PERVANE ITMESI (kN)..................... T = Rt / (1 - t) =    790.249\r\n",
-         .err = mathReport(6104, "overflow"), .status = 1, .report = ""},
+         .err = mathReport(6104, "overflow"),
+         .status = 1,
+         .report = ""},
         // Rt itself overflows: its line is not begun either.
         {.name = "overflow in a printed result",
-         .deck = [] { std::string d = workedDeckWith(14, "3E38"); return d.replace(d.find("\r\n15.0\r\n"), 8, "\r\n.01\r\n"); }(),
-         .out = headingWithValues({{6, "  GEMI HIZI (knot) ..................................... Vs =   .01"},
-                                   {7, "  GEMI EFEKTIF GUCU (kW)................................ Pe =********"}}) + "\r\n",
-         .err = mathReport(6104, "overflow"), .status = 1, .report = ""},
+         .deck =
+             [] {
+                 std::string d = workedDeckWith(14, "3E38");
+                 return d.replace(d.find("\r\n15.0\r\n"), 8, "\r\n.01\r\n");
+             }(),
+         .out =
+             headingWithValues(
+                 {{6, "  GEMI HIZI (knot) ..................................... Vs =   .01"},
+                  {7, "  GEMI EFEKTIF GUCU (kW)................................ Pe =********"}}) +
+             "\r\n",
+         .err = mathReport(6104, "overflow"),
+         .status = 1,
+         .report = ""},
     };
     for (const auto& c : cases) runCase(c);
 }
 
 TEST(FailingRuns, ArithmeticFaultLeavesAnExistingReportUnchanged) {
-    FailureCase c{.name = "existing report kept", .deck = workedDeckWith(12, "0"),
-                  .out = workedHeadingOnConsole({{6, kVs0}}) + "\r\n", .err = mathReport(6103, "divide by zero"),
-                  .status = 1, .report = "an older report\r\n",
-                  .prepare = [](const test::TempDir& d) { test::writeFile(d.file("KORVENTAPSILUM.SON"), "an older report\r\n"); }};
+    FailureCase c{.name = "existing report kept",
+                  .deck = workedDeckWith(12, "0"),
+                  .out = workedHeadingOnConsole({{6, kVs0}}) + "\r\n",
+                  .err = mathReport(6103, "divide by zero"),
+                  .status = 1,
+                  .report = "an older report\r\n",
+                  .prepare = [](const test::TempDir& d) {
+                      test::writeFile(d.file("KORVENTAPSILUM.SON"), "an older report\r\n");
+                  }};
     runCase(c);
 }
 
 TEST(FailingRuns, EdgesThatRunToTheEnd) {
-    for (auto [line, text] : {std::pair<int, std::string>{22, "-500000. 1700."}, {16, "1.5 0.18"}}) {
+    for (auto [line, text] :
+         {std::pair<int, std::string>{22, "-500000. 1700."}, {16, "1.5 0.18"}}) {
         test::TempDir dir;
         std::string deck = workedDeckWith(static_cast<std::size_t>(line), text);
         test::writeFile(dir.file("KORVENTAPSILUM.TSK"), deck);
@@ -280,27 +348,74 @@ TEST(FailingRuns, DeckFailures) {
         return ioReport(number, "READ", "KORVENTAPSILUM.TSK", message);
     };
     const FailureCase cases[] = {
-        {.name = "missing deck", .noDeck = true, .out = "", .err = read(6501, kDeckEnd), .status = 1},
+        {.name = "missing deck",
+         .noDeck = true,
+         .out = "",
+         .err = read(6501, kDeckEnd),
+         .status = 1},
         {.name = "empty deck", .deck = "", .out = "", .err = read(6501, kDeckEnd), .status = 1},
-        {.name = "deck ends before the last value", .deck = workedDeckWith(26, ""), .out = "",
-         .err = read(6501, kDeckEnd), .status = 1},
-        {.name = "6100", .deck = workedDeckWith(18, "2147483648 5.0 120."), .out = "",
-         .err = read(6100, "integer value outside the range -2147483648 to 2147483647"), .status = 1},
-        {.name = "6101", .deck = workedDeckWith(18, "4.0 5.0 120."), .out = "", .err = read(6101, "invalid integer value"), .status = 1},
-        {.name = "6102", .deck = workedDeckWith(12, "1E400"), .out = "",
-         .err = read(6102, "real value beyond the double-precision range"), .status = 1},
-        {.name = "6103", .deck = workedDeckWith(16, "0.25"), .out = "", .err = read(6103, "invalid real value"), .status = 1},
-        {.name = "6104", .deck = workedDeckWith(12, "1E39"), .out = "",
-         .err = read(6104, "real value beyond the single-precision range"), .status = 1},
-        {.name = "6302", .deck = workedDeckWith(18, "16#4#4 5.0 120."), .out = "", .err = read(6302, "second # in an integer value"), .status = 1},
-        {.name = "6303", .deck = workedDeckWith(18, "37#4 5.0 120."), .out = "", .err = read(6303, "integer base outside 2 to 36"), .status = 1},
-        {.name = "6502", .deck = workedDeckWith(12, "0*15.0"), .out = "", .err = read(6502, "repeat count below 1"), .status = 1},
-        {.name = "6503", .deck = workedDeckWith(12, "2*3*15.0"), .out = "", .err = read(6503, "second repeat count for one value"), .status = 1},
-        {.name = "6504", .deck = workedDeckWith(12, "'fifteen'"), .out = "",
-         .err = read(6504, "character or complex constant for a numeric item"), .status = 1},
-        {.name = "deck is a directory", .noDeck = true, .out = "",
-         .err = ioReport(6414, "OPEN", "KORVENTAPSILUM.TSK", "access to the file refused"), .status = 1,
-         .prepare = [](const test::TempDir& d) { ::mkdir(d.file("KORVENTAPSILUM.TSK").c_str(), 0777); }},
+        {.name = "deck ends before the last value",
+         .deck = workedDeckWith(26, ""),
+         .out = "",
+         .err = read(6501, kDeckEnd),
+         .status = 1},
+        {.name = "6100",
+         .deck = workedDeckWith(18, "2147483648 5.0 120."),
+         .out = "",
+         .err = read(6100, "integer value outside the range -2147483648 to 2147483647"),
+         .status = 1},
+        {.name = "6101",
+         .deck = workedDeckWith(18, "4.0 5.0 120."),
+         .out = "",
+         .err = read(6101, "invalid integer value"),
+         .status = 1},
+        {.name = "6102",
+         .deck = workedDeckWith(12, "1E400"),
+         .out = "",
+         .err = read(6102, "real value beyond the double-precision range"),
+         .status = 1},
+        {.name = "6103",
+         .deck = workedDeckWith(16, "0.25"),
+         .out = "",
+         .err = read(6103, "invalid real value"),
+         .status = 1},
+        {.name = "6104",
+         .deck = workedDeckWith(12, "1E39"),
+         .out = "",
+         .err = read(6104, "real value beyond the single-precision range"),
+         .status = 1},
+        {.name = "6302",
+         .deck = workedDeckWith(18, "16#4#4 5.0 120."),
+         .out = "",
+         .err = read(6302, "second # in an integer value"),
+         .status = 1},
+        {.name = "6303",
+         .deck = workedDeckWith(18, "37#4 5.0 120."),
+         .out = "",
+         .err = read(6303, "integer base outside 2 to 36"),
+         .status = 1},
+        {.name = "6502",
+         .deck = workedDeckWith(12, "0*15.0"),
+         .out = "",
+         .err = read(6502, "repeat count below 1"),
+         .status = 1},
+        {.name = "6503",
+         .deck = workedDeckWith(12, "2*3*15.0"),
+         .out = "",
+         .err = read(6503, "second repeat count for one value"),
+         .status = 1},
+        {.name = "6504",
+         .deck = workedDeckWith(12, "'fifteen'"),
+         .out = "",
+         .err = read(6504, "character or complex constant for a numeric item"),
+         .status = 1},
+        {.name = "deck is a directory",
+         .noDeck = true,
+         .out = "",
+         .err = ioReport(6414, "OPEN", "KORVENTAPSILUM.TSK", "access to the file refused"),
+         .status = 1,
+         .prepare =
+             [](const test::TempDir& d) { ::mkdir(d.file("KORVENTAPSILUM.TSK").c_str(), 0777); }},
     };
     for (const auto& c : cases) {
         if (c.name == "deck is a directory") {
@@ -322,17 +437,40 @@ TEST(FailingRuns, ReportFileAndConsoleFailures) {
     const std::string fullConsole = example("worked", "console.out");
     const std::string consolePass = fullConsole.substr(0, fullConsole.find(kEnd));
     const FailureCase cases[] = {
-        {.name = "report file name is a directory", .deck = worked, .out = "",
-         .err = ioReport(6414, "OPEN", "KORVENTAPSILUM.SON", "access to the file refused"), .status = 1,
-         .report = "", .prepare = [](const test::TempDir& d) { ::mkdir(d.file("KORVENTAPSILUM.SON").c_str(), 0777); }},
-        {.name = "report file on a full device", .deck = worked, .out = consolePass + "\r\n",
-         .err = ioReport(6422, "WRITE", "KORVENTAPSILUM.SON", "device full"), .status = 1, .report = "",
-         .prepare = [](const test::TempDir& d) { ::symlink("/dev/full", d.file("KORVENTAPSILUM.SON").c_str()); }},
-        {.name = "report file linked to the null device", .deck = worked, .out = fullConsole, .err = "", .status = 0,
-         .report = "", .prepare = [](const test::TempDir& d) { ::symlink("/dev/null", d.file("KORVENTAPSILUM.SON").c_str()); }},
-        {.name = "empty standard input at the prompt", .deck = worked, .stdinBytes = "",
+        {.name = "report file name is a directory",
+         .deck = worked,
+         .out = "",
+         .err = ioReport(6414, "OPEN", "KORVENTAPSILUM.SON", "access to the file refused"),
+         .status = 1,
+         .report = "",
+         .prepare =
+             [](const test::TempDir& d) { ::mkdir(d.file("KORVENTAPSILUM.SON").c_str(), 0777); }},
+        {.name = "report file on a full device",
+         .deck = worked,
+         .out = consolePass + "\r\n",
+         .err = ioReport(6422, "WRITE", "KORVENTAPSILUM.SON", "device full"),
+         .status = 1,
+         .report = "",
+         .prepare =
+             [](const test::TempDir& d) {
+                 ::symlink("/dev/full", d.file("KORVENTAPSILUM.SON").c_str());
+             }},
+        {.name = "report file linked to the null device",
+         .deck = worked,
+         .out = fullConsole,
+         .err = "",
+         .status = 0,
+         .report = "",
+         .prepare =
+             [](const test::TempDir& d) {
+                 ::symlink("/dev/null", d.file("KORVENTAPSILUM.SON").c_str());
+             }},
+        {.name = "empty standard input at the prompt",
+         .deck = worked,
+         .stdinBytes = "",
          .out = consolePass + "\r\n\r\nBITIRMEK ICIN `ENTER`A BASIN\r\n\r\n",
-         .err = ioReport(6501, "WRITE", "CON", "end of file"), .status = 1,
+         .err = ioReport(6501, "WRITE", "CON", "end of file"),
+         .status = 1,
          .report = example("worked", "KORVENTAPSILUM.SON")},
     };
     for (const auto& c : cases) runCase(c);
@@ -343,16 +481,19 @@ TEST(FailingRuns, ReportFileAndConsoleFailures) {
 // drops to an ordinary user.
 TEST(FailingRuns, ReadOnlyReportFile) {
     const std::string fullConsole = example("worked", "console.out");
-    FailureCase c{.name = "read-only report file", .deck = example("worked", "KORVENTAPSILUM.TSK"),
+    FailureCase c{.name = "read-only report file",
+                  .deck = example("worked", "KORVENTAPSILUM.TSK"),
                   .out = fullConsole.substr(0, fullConsole.find(kEnd)) + "\r\n",
-                  .err = ioReport(6421, "WRITE", "KORVENTAPSILUM.SON", "write not permitted"), .status = 1,
+                  .err = ioReport(6421, "WRITE", "KORVENTAPSILUM.SON", "write not permitted"),
+                  .status = 1,
                   .report = "old contents\r\n",
                   .prepare = [](const test::TempDir& d) {
                       test::writeFile(d.file("KORVENTAPSILUM.SON"), "old contents\r\n");
                       ::chmod(d.file("KORVENTAPSILUM.SON").c_str(), 0444);
                       ::chmod(d.file("KORVENTAPSILUM.TSK").c_str(), 0444);
                   }};
-    if (::geteuid() == 0) c.runAs = 65534;
+    if (::geteuid() == 0)
+        c.runAs = 65534;
     runCase(c);
 }
 

@@ -17,21 +17,25 @@ namespace {
 
 // Nearest double to an exact rational, ties to even.
 double nearestDouble(const mpq_class& v) {
-    if (v == 0) return 0.0;
-    if (v < 0) return -nearestDouble(-v);
+    if (v == 0)
+        return 0.0;
+    if (v < 0)
+        return -nearestDouble(-v);
     double lo = v.get_d();  // toward zero
     double hi = std::nextafter(lo, INFINITY);
     mpq_class mid = (mpq_class(lo) + mpq_class(hi)) / 2;
     int c = cmp(v, mid);
-    if (c < 0) return lo;
-    if (c > 0) return hi;
+    if (c < 0)
+        return lo;
+    if (c > 0)
+        return hi;
     return (std::bit_cast<std::uint64_t>(lo) & 1) == 0 ? lo : hi;
 }
 
 // A long double as an exact rational.
 mpq_class exact(long double x) {
     int e;
-    long double m = std::frexp(std::fabs(x), &e);  // |x| = m * 2^e, m in [0.5, 1)
+    long double m = std::frexp(std::fabs(x), &e);               // |x| = m * 2^e, m in [0.5, 1)
     auto bits = static_cast<std::uint64_t>(std::ldexp(m, 64));  // exact: 64-bit significand
     mpz_class z;
     mpz_import(z.get_mpz_t(), 1, -1, sizeof bits, 0, 0, &bits);
@@ -49,9 +53,11 @@ TEST(RoundedOperations, SumAndProductRoundOnceAgainstExactArithmetic) {
     std::mt19937_64 rng(5);
     std::uniform_real_distribution<double> unit(-1.0, 1.0);
     for (int i = 0; i < 200000; ++i) {
-        long double a = std::ldexp(static_cast<long double>(unit(rng)) + std::ldexp(static_cast<long double>(unit(rng)), -50),
+        long double a = std::ldexp(static_cast<long double>(unit(rng)) +
+                                       std::ldexp(static_cast<long double>(unit(rng)), -50),
                                    static_cast<int>(rng() % 40) - 20);
-        long double b = std::ldexp(static_cast<long double>(unit(rng)) + std::ldexp(static_cast<long double>(unit(rng)), -50),
+        long double b = std::ldexp(static_cast<long double>(unit(rng)) +
+                                       std::ldexp(static_cast<long double>(unit(rng)), -50),
                                    static_cast<int>(rng() % 40) - 20);
         double c = unit(rng) * 100.0;
         char where[160];
@@ -79,13 +85,15 @@ TEST(RealPower, SquaresAndCubesAgainstExactPowers) {
     std::mt19937 rng(1);
     for (int i = 0; i < 100000; ++i) {
         float x = std::bit_cast<float>(static_cast<std::uint32_t>(rng()));
-        if (!std::isfinite(x) || x == 0.0f) continue;
+        if (!std::isfinite(x) || x == 0.0f)
+            continue;
         for (int n : {2, 3}) {
             mpq_class want = 1;
             for (int k = 0; k < n; ++k) want *= mpq_class(static_cast<double>(x));
             mpq_class got = exact(realPower(static_cast<double>(x), n));
             mpq_class relative = abs((got - want) / want);
-            ASSERT_LT(relative, mpq_class(1, 1) / mpq_class(mpz_class(1) << 54, 1)) << x << "^" << n;
+            ASSERT_LT(relative, mpq_class(1, 1) / mpq_class(mpz_class(1) << 54, 1))
+                << x << "^" << n;
             ASSERT_EQ(got < 0, x < 0 && n == 3) << x << "^" << n;
         }
     }
@@ -107,7 +115,8 @@ TEST(ArithmeticFaults, DivisionAndStoreEndTheRunWithTheirReport) {
         {"store 1e39", [] { return static_cast<double>(storeSingle(1e39)); }, 6104},
         {"store -1e39", [] { return static_cast<double>(storeSingle(-1e39)); }, 6104},
         // Exactly halfway between the largest single and 2^128: rounds up, so it overflows.
-        {"store tie", [] { return static_cast<double>(storeSingle(std::ldexp(0x1.ffffffp0, 127))); }, 6104},
+        {"store tie",
+         [] { return static_cast<double>(storeSingle(std::ldexp(0x1.ffffffp0, 127))); }, 6104},
         {"sqrt -1", [] { return realSquareRoot(-1.0); }, 6101},
     };
     for (const auto& c : cases) {
@@ -126,8 +135,8 @@ TEST(ArithmeticFaults, DivisionAndStoreEndTheRunWithTheirReport) {
 TEST(ArithmeticFaults, NoFaultBelowTheLimits) {
     test::catchRunEnds();
     EXPECT_EQ(storeSingle(std::ldexp(0x1.fffffefp0, 127)), FLT_MAX);  // rounds down to the largest
-    EXPECT_EQ(storeSingle(1e-50), 0.0f);                               // underflow is silent
-    EXPECT_GT(storeSingle(1e-40), 0.0f);                               // subnormal
+    EXPECT_EQ(storeSingle(1e-50), 0.0f);                              // underflow is silent
+    EXPECT_GT(storeSingle(1e-40), 0.0f);                              // subnormal
     EXPECT_EQ(checkedDivide(0.0, 5.0), 0.0);
 }
 
@@ -136,9 +145,11 @@ TEST(RunTimeErrorReport, BytesOfEachForm) {
     EXPECT_EQ(formatRunTimeError(math),
               "\r\nrun-time error M6103: MATH\r\n- floating-point error: divide by zero\r\n");
     RunTimeError read{'F', 6501, kLabelRead, "KORVENTAPSILUM.TSK", "end of file"};
-    EXPECT_EQ(formatRunTimeError(read), "\r\nrun-time error F6501: READ(KORVENTAPSILUM.TSK)\r\n- end of file\r\n");
+    EXPECT_EQ(formatRunTimeError(read),
+              "\r\nrun-time error F6501: READ(KORVENTAPSILUM.TSK)\r\n- end of file\r\n");
     RunTimeError empty{'F', 6422, kLabelClose, "KORVENTAPSILUM.SON", ""};
-    EXPECT_EQ(formatRunTimeError(empty), "\r\nrun-time error F6422: CLOSE(KORVENTAPSILUM.SON)\r\n\r\n");
+    EXPECT_EQ(formatRunTimeError(empty),
+              "\r\nrun-time error F6422: CLOSE(KORVENTAPSILUM.SON)\r\n\r\n");
 }
 
 }  // namespace

@@ -22,7 +22,8 @@ std::string readAll(int fd) {
     ::lseek(fd, 0, SEEK_SET);
     char buffer[4096];
     ssize_t n;
-    while ((n = ::read(fd, buffer, sizeof buffer)) > 0) out.append(buffer, static_cast<std::size_t>(n));
+    while ((n = ::read(fd, buffer, sizeof buffer)) > 0)
+        out.append(buffer, static_cast<std::size_t>(n));
     return out;
 }
 
@@ -71,7 +72,7 @@ TEST(ConsoleDestination, OneWritePerRecord) {
 // ---- Report file ----------------------------------------------------------------------------
 
 class ReportFileTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { test::catchRunEnds(); }
     std::string path() const { return dir_.file("KORVENTAPSILUM.SON"); }
     int failureOf(const std::function<void()>& f) {
@@ -122,7 +123,8 @@ TEST_F(ReportFileTest, OpeningFailures) {
     ASSERT_EQ(::mkdir(path().c_str(), 0777), 0);
     ReportFile file;
     EXPECT_EQ(failureOf([&] { openReportFileInto(file, path()); }), 6414);
-    EXPECT_EQ(failureOf([&] { openReportFileInto(file, dir_.file("missing/KORVENTAPSILUM.SON")); }), 6416);
+    EXPECT_EQ(failureOf([&] { openReportFileInto(file, dir_.file("missing/KORVENTAPSILUM.SON")); }),
+              6416);
     EXPECT_EQ(failureOf([&] { openReportFileInto(file, dir_.file(std::string(300, 'n'))); }), 6412);
 }
 
@@ -157,7 +159,8 @@ TEST_F(ReportFileTest, ReadOnlyFileIsRefusedAtItsFirstWrite) {
         ASSERT_EQ(::chmod(path().c_str(), 0444), 0);
         pid_t pid = ::fork();
         if (pid == 0) {
-            if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0)) ::_exit(90);
+            if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0))
+                ::_exit(90);
             int number = 0;
             ReportFile file;
             number = failureOf([&] {
@@ -169,7 +172,8 @@ TEST_F(ReportFileTest, ReadOnlyFileIsRefusedAtItsFirstWrite) {
         }
         int status = 0;
         ::waitpid(pid, &status, 0);
-        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "contents '" << contents << "'";
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0)
+            << "contents '" << contents << "'";
         EXPECT_EQ(test::readFile(path()), contents);
         ::unlink(path().c_str());
     }
@@ -195,7 +199,8 @@ ReplyOutcome replyFrom(const std::string& bytes) {
         out.reply = readReply();
         char buffer[4096];
         ssize_t n;
-        while ((n = ::read(0, buffer, sizeof buffer)) > 0) out.rest.append(buffer, static_cast<std::size_t>(n));
+        while ((n = ::read(0, buffer, sizeof buffer)) > 0)
+            out.rest.append(buffer, static_cast<std::size_t>(n));
     } catch (const test::RunEnded& e) {
         out.error = e.error ? e.error->number : -1;
         EXPECT_EQ(e.error->label, ": WRITE(");
@@ -242,7 +247,9 @@ TEST(ReadReply, TerminalCutsTo126AndDiscardsTheRestOfTheLine) {
     ::tcsetattr(slave, TCSANOW, &mode);
     int saved = ::dup(0);
     ::dup2(slave, 0);
-    auto type = [&](const std::string& s) { ASSERT_EQ(::write(master, s.data(), s.size()), static_cast<ssize_t>(s.size())); };
+    auto type = [&](const std::string& s) {
+        ASSERT_EQ(::write(master, s.data(), s.size()), static_cast<ssize_t>(s.size()));
+    };
 
     type("short reply\n");
     EXPECT_EQ(readReply(), "short reply");
@@ -301,7 +308,9 @@ TEST(EndOfRun, PromptAndStopBytes) {
         pauseForEnter("BITIRMEK ICIN `ENTER`A BASIN");
         stopRun();
     });
-    EXPECT_EQ(r.out, " LAST LINE\r\n\r\nBITIRMEK ICIN `ENTER`A BASIN\r\n\r\nStop - Program terminated.\r\n\r\n");
+    EXPECT_EQ(
+        r.out,
+        " LAST LINE\r\n\r\nBITIRMEK ICIN `ENTER`A BASIN\r\n\r\nStop - Program terminated.\r\n\r\n");
     EXPECT_EQ(r.status, 0);
 }
 

@@ -54,11 +54,18 @@ Outcome scan(const std::string& bytes, const std::string& kinds) {
     ::close(fd);
     std::ostringstream s;
     for (std::size_t i = 0; i < kinds.size(); ++i) {
-        if (i > 0) s << ' ';
+        if (i > 0)
+            s << ' ';
         if (kinds[i] == 'r') {
-            if (reals[i] == kMarker) s << '-'; else s << reals[i];
+            if (reals[i] == kMarker)
+                s << '-';
+            else
+                s << reals[i];
         } else {
-            if (ints[i] == kIntMarker) s << '-'; else s << ints[i];
+            if (ints[i] == kIntMarker)
+                s << '-';
+            else
+                s << ints[i];
         }
     }
     out.values = s.str();
@@ -142,7 +149,9 @@ TEST(ReadFreeFormValues, RecordsSeparatorsAndRepeats) {
         {"4 +4 -4\nNEXT\n", "iii", "4 4 -4", 0, "NEXT\n"},
         {"16#1F -2147483648\nNEXT\n", "ii", "31 -2147483648", 0, "NEXT\n"},
         {"+ -\nNEXT\n", "ii", "0 0", 0, "NEXT\n"},
-        {std::string("4\x1a" "5 6\nNEXT\n"), "ii", "4 6", 0, "NEXT\n"},
+        {std::string("4\x1a"
+                     "5 6\nNEXT\n"),
+         "ii", "4 6", 0, "NEXT\n"},
         // Reals: the forms of the exponent.
         {"15 1.5D3 1.5+3 1E-50\nNEXT\n", "rrrr", "15 1500 1500 0", 0, "NEXT\n"},
     };

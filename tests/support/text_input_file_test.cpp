@@ -1,7 +1,7 @@
 #include "support/text_input_file.h"
 
-#include <gtest/gtest.h>
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <unistd.h>
 
 #include <string>
@@ -29,7 +29,10 @@ TEST(TextInputFile, FinalRecordWithoutLineFeedIsComplete) {
 }
 
 TEST(TextInputFile, ByteTwentySixAndCarriageReturnAreOrdinaryBytes) {
-    const std::string bytes("a\x1a" "b\rc\n", 6);
+    const std::string bytes(
+        "a\x1a"
+        "b\rc\n",
+        6);
     int fd = test::openBytes(bytes);
     TextInputFile file(fd, "X");
     EXPECT_EQ(drain(file), bytes);

@@ -35,7 +35,8 @@ std::mutex gPrint;
 // The reference text, with two shortcuts that need no expansion: below 2^-20 every shape
 // (at most five decimals) shows zeros, and from 2^34 on every value has eleven integer
 // digits, more than any shape's width.
-std::string reference(float x, std::uint32_t biased, const korv::test::ExactDecimal* exact, int w, int d) {
+std::string reference(float x, std::uint32_t biased, const korv::test::ExactDecimal* exact, int w,
+                      int d) {
     if (biased < 127 - 20) {
         std::string zeros = d == 0 ? "0." : "." + std::string(static_cast<std::size_t>(d), '0');
         return std::string(static_cast<std::size_t>(w) - zeros.size(), ' ') + zeros;
@@ -49,7 +50,8 @@ std::string reference(float x, std::uint32_t biased, const korv::test::ExactDeci
 
 void work(std::uint64_t first, std::uint64_t last, std::uint64_t stride, std::uint64_t offset) {
     std::uint64_t local = 0;
-    for (std::uint64_t bits = first + offset; bits <= last && !gStop.load(std::memory_order_relaxed); bits += stride) {
+    for (std::uint64_t bits = first + offset;
+         bits <= last && !gStop.load(std::memory_order_relaxed); bits += stride) {
         auto pattern = static_cast<std::uint32_t>(bits);
         std::uint32_t biased = (pattern >> 23) & 0xFF;
         if (biased == 0xFF) {
@@ -68,8 +70,9 @@ void work(std::uint64_t first, std::uint64_t last, std::uint64_t stride, std::ui
                 gDiffering.fetch_add(1);
                 gStop.store(true);
                 std::lock_guard<std::mutex> lock(gPrint);
-                std::printf("DIFFERENCE at 0x%08" PRIx32 " (%.9g) in F%d.%d: got \"%s\", expected \"%s\"\n", pattern,
-                            static_cast<double>(x), s.w, s.d, got.c_str(), want.c_str());
+                std::printf("DIFFERENCE at 0x%08" PRIx32
+                            " (%.9g) in F%d.%d: got \"%s\", expected \"%s\"\n",
+                            pattern, static_cast<double>(x), s.w, s.d, got.c_str(), want.c_str());
                 break;
             }
         }
@@ -98,9 +101,12 @@ int main(int argc, char** argv) {
     }
     std::thread progress([&] {
         while (!gStop.load()) {
-            for (int i = 0; i < 600 && !gStop.load(); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(100));
-            if (gStop.load()) break;
-            double done = static_cast<double>(gChecked.load()) / static_cast<double>(last - first + 1);
+            for (int i = 0; i < 600 && !gStop.load(); ++i)
+                std::this_thread::sleep_for(std::chrono::milliseconds(100));
+            if (gStop.load())
+                break;
+            double done =
+                static_cast<double>(gChecked.load()) / static_cast<double>(last - first + 1);
             std::lock_guard<std::mutex> lock(gPrint);
             std::fprintf(stderr, "  %.1f%% checked\n", 100.0 * done);
         }
@@ -109,8 +115,10 @@ int main(int argc, char** argv) {
     bool differed = gDiffering.load() != 0;
     gStop.store(true);
     progress.join();
-    double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    std::printf("checked %" PRIu64 " values x %zu field shapes on %u threads in %.0f s; %" PRIu64 " differed\n",
+    double seconds =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    std::printf("checked %" PRIu64 " values x %zu field shapes on %u threads in %.0f s; %" PRIu64
+                " differed\n",
                 gChecked.load(), std::size(kShapes), threads, seconds, gDiffering.load());
     return differed ? 1 : 0;
 }
