@@ -85,7 +85,10 @@ std::string referenceFixed(const ExactDecimal& exact, int w, int d) {
                    : std::string(static_cast<std::size_t>(w) - text.size(), ' ') + text;
     };
     auto zeroText = [d]() {
-        return d == 0 ? std::string("0.") : "." + std::string(static_cast<std::size_t>(d), '0');
+        std::string zeros = d == 0 ? "0" : "";
+        zeros.push_back('.');
+        zeros.append(static_cast<std::size_t>(d), '0');
+        return zeros;
     };
     if (exact.digits.empty()) {
         return fit(zeroText());
@@ -135,7 +138,8 @@ std::string referenceFixed(const ExactDecimal& exact, int w, int d) {
     } else {
         frac = std::string(static_cast<std::size_t>(d) - scaled.size(), '0') + scaled;
     }
-    std::string text = (exact.negative ? "-" : "") + intPart + "." + frac;
+    std::string text = exact.negative ? "-" : "";
+    text.append(intPart).append(".").append(frac);
     return fit(text);
 }
 

@@ -38,7 +38,8 @@ std::mutex gPrint;
 std::string reference(float x, std::uint32_t biased, const korv::test::ExactDecimal* exact, int w,
                       int d) {
     if (biased < 127 - 20) {
-        std::string zeros = d == 0 ? "0." : "." + std::string(static_cast<std::size_t>(d), '0');
+        std::string zeros = d == 0 ? "0." : ".";
+        zeros.append(static_cast<std::size_t>(d), '0');
         return std::string(static_cast<std::size_t>(w) - zeros.size(), ' ') + zeros;
     }
     if (biased >= 127 + 34) {
