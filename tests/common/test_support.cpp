@@ -124,12 +124,22 @@ ProgramResult runProgram(const std::string& directory, const RunOptions& options
     std::string program = programPath();
     pid_t pid = ::fork();
     if (pid == 0) {
-        if (options.stdinIsNull) {
+        if (options.stdinClosed) {
             ::close(0);
         } else {
             ::dup2(inPipe[0], 0);
         }
-        ::dup2(outPipe[1], 1);
+        if (options.stdoutClosed) {
+            ::close(1);
+        } else if (!options.stdoutPath.empty()) {
+            int fd = ::open(options.stdoutPath.c_str(), O_WRONLY);
+            if (fd < 0)
+                ::_exit(124);
+            ::dup2(fd, 1);
+            ::close(fd);
+        } else {
+            ::dup2(outPipe[1], 1);
+        }
         ::dup2(errPipe[1], 2);
         if (::chdir(directory.c_str()) != 0) {
             ::_exit(126);

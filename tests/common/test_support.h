@@ -51,7 +51,9 @@ struct ProgramResult {
 
 struct RunOptions {
     std::string stdinBytes;
-    bool stdinIsNull = false;            // standard input closed
+    bool stdinClosed = false;            // standard input closed
+    bool stdoutClosed = false;           // standard output closed
+    std::string stdoutPath;              // standard output opened on this file instead of a pipe
     std::optional<uid_t> runAs;          // drop to this user (when running as root)
     std::vector<std::string> arguments;  // command-line arguments, which the program ignores
 };

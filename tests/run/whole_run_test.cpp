@@ -497,5 +497,83 @@ TEST(FailingRuns, ReadOnlyReportFile) {
     runCase(c);
 }
 
+// Standard streams that are closed or full: each run ends with a clear report or runs
+// correctly, and the deck is never touched.
+TEST(Robustness, ClosedAndFullStandardStreams) {
+    const std::string deck = example("worked", "KORVENTAPSILUM.TSK");
+    const std::string report = example("worked", "KORVENTAPSILUM.SON");
+    struct Case {
+        std::string name;
+        test::RunOptions options;
+        std::string err;
+        int status;
+        std::string reportAfter;
+        std::string out;
+    };
+    const std::string console = example("worked", "console.out");
+    const std::string toPrompt =
+        console.substr(0, console.find("BITIRMEK")) + "BITIRMEK ICIN `ENTER`A BASIN\r\n\r\n";
+    const Case cases[] = {
+        {"standard output on a full device",
+         {.stdinBytes = "\n", .stdoutPath = "/dev/full"},
+         ioReport(6422, "WRITE", "CON", "device full"),
+         1,
+         ""},
+        {"standard output closed", {.stdinBytes = "\n", .stdoutClosed = true}, "", 0, report},
+        {"standard input closed",
+         {.stdinClosed = true},
+         ioReport(6501, "WRITE", "CON", "end of file"),
+         1,
+         report},
+    };
+    for (const auto& c : cases) {
+        test::TempDir dir;
+        test::writeFile(dir.file("KORVENTAPSILUM.TSK"), deck);
+        test::ProgramResult r = test::runProgram(dir.path(), c.options);
+        EXPECT_EQ(r.err, c.err) << c.name;
+        EXPECT_EQ(r.status, c.status) << c.name;
+        EXPECT_EQ(test::readFile(dir.file("KORVENTAPSILUM.SON")), c.reportAfter) << c.name;
+        EXPECT_EQ(test::readFile(dir.file("KORVENTAPSILUM.TSK")), deck) << c.name;
+        EXPECT_EQ(r.out, c.out) << c.name;
+    }
+}
+
+// A console that goes away in mid-run (the reading end of its pipe closed) is reported, and
+// the report file written so far is kept.
+TEST(Robustness, ConsolePipeClosedByTheReader) {
+    test::TempDir dir;
+    test::writeFile(dir.file("KORVENTAPSILUM.TSK"), example("worked", "KORVENTAPSILUM.TSK"));
+    int out[2], err[2];
+    ASSERT_EQ(::pipe(out), 0);
+    ASSERT_EQ(::pipe(err), 0);
+    std::string program = test::programPath();
+    pid_t pid = ::fork();
+    if (pid == 0) {
+        ::dup2(out[1], 1);
+        ::dup2(err[1], 2);
+        ::close(out[0]);
+        ::close(err[0]);
+        if (::chdir(dir.path().c_str()) != 0)
+            ::_exit(126);
+        ::execl(program.c_str(), program.c_str(), nullptr);
+        ::_exit(127);
+    }
+    ::close(out[1]);
+    ::close(err[1]);
+    ::close(out[0]);  // nobody reads the console
+    std::string errors;
+    char buffer[4096];
+    ssize_t n;
+    while ((n = ::read(err[0], buffer, sizeof buffer)) > 0)
+        errors.append(buffer, static_cast<std::size_t>(n));
+    ::close(err[0]);
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    EXPECT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 1);
+    EXPECT_EQ(errors, ioReport(6420, "WRITE", "CON", "write failed"));
+    EXPECT_TRUE(test::fileExists(dir.file("KORVENTAPSILUM.SON")));
+}
+
 }  // namespace
 }  // namespace korv
