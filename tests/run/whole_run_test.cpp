@@ -524,7 +524,8 @@ TEST(Robustness, ClosedAndFullStandardStreams) {
          {.stdinClosed = true},
          ioReport(6501, "WRITE", "CON", "end of file"),
          1,
-         report},
+         report,
+         toPrompt},
     };
     for (const auto& c : cases) {
         test::TempDir dir;
