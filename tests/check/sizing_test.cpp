@@ -113,10 +113,11 @@ CavitationResults model(const DesignInputs& in) {
     return r;
 }
 
-#define KORV_FIELDS(X)                                                                    \
-    X(Rt)                                                                                 \
-    X(T) X(AeAoKeller) X(Va) X(Vr) X(Sigma) X(TauC) X(Ap) X(Ao) X(Ae) X(PD) X(KellerLoad) \
-        X(KellerHead) X(Vr2) X(StaticHead) X(SigmaDynamic) X(ThrustNewtons) X(BurrillDynamic)
+// clang-format off
+#define KORV_FIELDS(X)                                                                          \
+    X(Rt) X(T) X(AeAoKeller) X(Va) X(Vr) X(Sigma) X(TauC) X(Ap) X(Ao) X(Ae) X(PD) X(KellerLoad) \
+    X(KellerHead) X(Vr2) X(StaticHead) X(SigmaDynamic) X(ThrustNewtons) X(BurrillDynamic)
+// clang-format on
 
 std::string describe(const DesignInputs& in) {
     std::ostringstream s;
