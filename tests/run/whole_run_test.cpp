@@ -479,6 +479,29 @@ TEST(FailingRuns, ReportFileAndConsoleFailures) {
 // A report file that may only be read: opened for reading, refused at its first write after
 // the whole console pass; the old contents stay. Root may write anything, so as root the run
 // drops to an ordinary user.
+// A deck that may only be written: the read-write and read-only opens are refused, the
+// write-only one succeeds, and the first read fails (6500). As root the run drops to an
+// ordinary user so that the permissions apply.
+TEST(FailingRuns, DeckThatMayOnlyBeWritten) {
+    FailureCase c{.name = "write-only deck",
+                  .deck = example("worked", "KORVENTAPSILUM.TSK"),
+                  .out = "",
+                  .err = ioReport(6500, "READ", "KORVENTAPSILUM.TSK", "read failed"),
+                  .status = 1,
+                  .report = std::nullopt,
+                  .prepare = [](const test::TempDir& d) {
+                      std::string deck = d.file("KORVENTAPSILUM.TSK");
+                      if (::geteuid() == 0 && ::chown(deck.c_str(), 65534, 65534) != 0) {
+                          ADD_FAILURE() << "chown failed";
+                      }
+                      ::chmod(deck.c_str(), 0200);
+                  }};
+    if (::geteuid() == 0) {
+        c.runAs = 65534;
+    }
+    runCase(c);
+}
+
 TEST(FailingRuns, ReadOnlyReportFile) {
     const std::string fullConsole = example("worked", "console.out");
     FailureCase c{.name = "read-only report file",
