@@ -103,6 +103,22 @@ std::string sourceDir() {
     return p != nullptr ? p : KORV_SOURCE_PATH;
 }
 
+pid_t startProgram(const std::string& directory, int in, int out, int err) {
+    std::string program = programPath();
+    pid_t pid = ::fork();
+    if (pid == 0) {
+        ::dup2(in, 0);
+        ::dup2(out, 1);
+        ::dup2(err, 2);
+        if (::chdir(directory.c_str()) != 0) {
+            ::_exit(126);
+        }
+        ::execl(program.c_str(), program.c_str(), nullptr);
+        ::_exit(127);
+    }
+    return pid;
+}
+
 std::string crlf(const std::string& text) {
     std::string out;
     for (char c : text) {

@@ -62,6 +62,10 @@ struct RunOptions {
 // collecting standard output and standard error byte for byte.
 ProgramResult runProgram(const std::string& directory, const RunOptions& options = {});
 
+// Starts the program in the directory with the given descriptors as its standard input,
+// output and error, and returns its process id; the caller waits for it.
+pid_t startProgram(const std::string& directory, int in, int out, int err);
+
 std::string programPath();
 std::string sourceDir();
 

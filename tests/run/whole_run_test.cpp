@@ -157,20 +157,9 @@ TEST(WholeRun, ReportFileIsCompleteWhileThePromptWaits) {
     test::TempDir dir;
     test::writeFile(dir.file("KORVENTAPSILUM.TSK"), example("worked", "KORVENTAPSILUM.TSK"));
     int in[2], out[2];
-    ASSERT_EQ(::pipe(in), 0);
-    ASSERT_EQ(::pipe(out), 0);
-    std::string program = test::programPath();
-    pid_t pid = ::fork();
-    if (pid == 0) {
-        ::dup2(in[0], 0);
-        ::dup2(out[1], 1);
-        ::close(in[1]);
-        ::close(out[0]);
-        if (::chdir(dir.path().c_str()) != 0)
-            ::_exit(126);
-        ::execl(program.c_str(), program.c_str(), nullptr);
-        ::_exit(127);
-    }
+    ASSERT_EQ(::pipe2(in, O_CLOEXEC), 0);
+    ASSERT_EQ(::pipe2(out, O_CLOEXEC), 0);
+    pid_t pid = test::startProgram(dir.path(), in[0], out[1], 2);
     ::close(in[0]);
     ::close(out[1]);
     std::string shown;
@@ -568,20 +557,9 @@ TEST(Robustness, ConsolePipeClosedByTheReader) {
     test::TempDir dir;
     test::writeFile(dir.file("KORVENTAPSILUM.TSK"), example("worked", "KORVENTAPSILUM.TSK"));
     int out[2], err[2];
-    ASSERT_EQ(::pipe(out), 0);
-    ASSERT_EQ(::pipe(err), 0);
-    std::string program = test::programPath();
-    pid_t pid = ::fork();
-    if (pid == 0) {
-        ::dup2(out[1], 1);
-        ::dup2(err[1], 2);
-        ::close(out[0]);
-        ::close(err[0]);
-        if (::chdir(dir.path().c_str()) != 0)
-            ::_exit(126);
-        ::execl(program.c_str(), program.c_str(), nullptr);
-        ::_exit(127);
-    }
+    ASSERT_EQ(::pipe2(out, O_CLOEXEC), 0);
+    ASSERT_EQ(::pipe2(err, O_CLOEXEC), 0);
+    pid_t pid = test::startProgram(dir.path(), 0, out[1], err[1]);
     ::close(out[1]);
     ::close(err[1]);
     ::close(out[0]);  // nobody reads the console

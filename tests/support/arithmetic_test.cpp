@@ -10,27 +10,13 @@
 #include <cstdio>
 #include <random>
 
+#include "common/exact_rounding.h"
 #include "common/test_support.h"
 
 namespace korv {
 namespace {
 
-// Nearest double to an exact rational, ties to even.
-double nearestDouble(const mpq_class& v) {
-    if (v == 0)
-        return 0.0;
-    if (v < 0)
-        return -nearestDouble(-v);
-    double lo = v.get_d();  // toward zero
-    double hi = std::nextafter(lo, INFINITY);
-    mpq_class mid = (mpq_class(lo) + mpq_class(hi)) / 2;
-    int c = cmp(v, mid);
-    if (c < 0)
-        return lo;
-    if (c > 0)
-        return hi;
-    return (std::bit_cast<std::uint64_t>(lo) & 1) == 0 ? lo : hi;
-}
+using test::nearestDouble;
 
 // A long double as an exact rational.
 mpq_class exact(long double x) {

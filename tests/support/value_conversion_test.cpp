@@ -10,8 +10,12 @@
 #include <random>
 #include <string>
 
+#include "common/exact_rounding.h"
+
 namespace korv {
 namespace {
+
+using test::nearestDouble;
 
 struct RealCase {
     std::string text;
@@ -113,19 +117,6 @@ mpq_class exactValue(const std::string& mantissa, long exponent) {
         v /= p;
     }
     return v;
-}
-
-// Nearest double to an exact rational, ties to even (GMP as the oracle; positive, normal range).
-double nearestDouble(const mpq_class& v) {
-    double lo = v.get_d();  // truncates toward zero
-    double hi = std::nextafter(lo, std::numeric_limits<double>::infinity());
-    mpq_class mid = (mpq_class(lo) + mpq_class(hi)) / 2;
-    int c = cmp(v, mid);
-    if (c < 0)
-        return lo;
-    if (c > 0)
-        return hi;
-    return (std::bit_cast<std::uint64_t>(lo) & 1) == 0 ? lo : hi;
 }
 
 // Long texts, far beyond 259 characters, convert exactly: GMP finds the nearest double, then
