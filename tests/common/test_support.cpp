@@ -119,17 +119,6 @@ pid_t startProgram(const std::string& directory, int in, int out, int err) {
     return pid;
 }
 
-std::string crlf(const std::string& text) {
-    std::string out;
-    for (char c : text) {
-        if (c == '\n') {
-            out += '\r';
-        }
-        out += c;
-    }
-    return out;
-}
-
 ProgramResult runProgram(const std::string& directory, const RunOptions& options) {
     ::signal(SIGPIPE, SIG_IGN);  // a child that stops reading must not end the test
     int inPipe[2], outPipe[2], errPipe[2];

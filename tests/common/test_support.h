@@ -69,7 +69,4 @@ pid_t startProgram(const std::string& directory, int in, int out, int err);
 std::string programPath();
 std::string sourceDir();
 
-// Replaces every LF by CR LF (for writing decks and expected bytes readably).
-std::string crlf(const std::string& text);
-
 }  // namespace korv::test

@@ -20,8 +20,6 @@
 namespace korv {
 namespace {
 
-using test::crlf;
-
 std::string example(const std::string& name, const std::string& file) {
     return test::readFile(test::sourceDir() + "/examples/" + name + "/" + file);
 }
